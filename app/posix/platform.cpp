@@ -1,0 +1,164 @@
+// POSIX implementation of the platform services, so the core builds and is
+// tested natively. It follows the Windows behaviour the core relies on:
+// names match without regard to case, a file without write permission is
+// "read-only" and cannot be deleted or overwritten, and refusals are worded
+// as Windows words them.
+#include "app/platform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace platform {
+
+const char kPathSeparator = '/';
+
+namespace {
+
+// The system's reason for errno `err`, in the words Windows uses for the
+// equivalent refusal, so messages read alike on both builds.
+std::string Reason(int err) {
+    switch (err) {
+    case ENOENT: return "The system cannot find the file specified.";
+    case ENOTDIR: return "The system cannot find the path specified.";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS: return "Access is denied.";
+    case EBUSY:
+    case ETXTBSY:
+        return "The process cannot access the file because it is being used by another process.";
+    case ENOSPC: return "There is not enough space on the disk.";
+    default: return std::strerror(err);
+    }
+}
+
+Status RefusedErrno(int err) { return Status::Refused(Reason(err)); }
+
+// The entry of path's folder whose name equals path's name without regard to
+// case; the exact name wins when it exists. Returns path itself when nothing
+// matches.
+std::string Resolve(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0) return path;
+    std::string::size_type slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
+    if (!dir) return path;
+    std::string found = path;
+    while (dirent* e = readdir(dir)) {
+        if (strcasecmp(e->d_name, name.c_str()) == 0) {
+            found = folder + "/" + e->d_name;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+bool IsReadOnly(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+
+// Copies all of in to out through the kernel (reflinks where the file
+// system allows), falling back to read and write.
+bool CopyData(int in, int out, const CopyProgress& progress) {
+    const size_t chunk = 8u << 20;
+    for (;;) {
+        ssize_t n = copy_file_range(in, nullptr, out, nullptr, chunk, 0);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+                return false;
+            break;  // this pair of files can't use it: copy by hand
+        }
+        if (progress) progress();
+    }
+    static char buf[1 << 16];
+    for (;;) {
+        ssize_t n = read(in, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = write(out, buf + done, n - done);
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += w;
+        }
+        if (progress) progress();
+    }
+}
+
+}  // namespace
+
+std::string ApplicationFolder() {
+    std::string path(4096, '\0');
+    ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
+    if (n <= 0) return ".";
+    path.resize(static_cast<size_t>(n));
+    std::string::size_type slash = path.rfind('/');
+    return slash == 0 ? "" : path.substr(0, slash);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(Resolve(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+Status CopyFileReplace(const std::string& source, const std::string& target,
+                       const CopyProgress& progress) {
+    int in = open(Resolve(source).c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return RefusedErrno(errno);
+    struct stat src;
+    fstat(in, &src);
+    std::string to = Resolve(target);
+    struct stat st;
+    if (stat(to.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) {
+        close(in);
+        return RefusedErrno(EACCES);
+    }
+    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 0777);
+    if (out < 0) {
+        int err = errno;
+        close(in);
+        return RefusedErrno(err);
+    }
+    bool ok = CopyData(in, out, progress) && fsync(out) == 0;
+    int err = errno;
+    close(in);
+    if (close(out) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    return ok ? Status::Success() : RefusedErrno(err);
+}
+
+Status RemoveFile(const std::string& path) {
+    std::string p = Resolve(path);
+    struct stat st;
+    if (lstat(p.c_str(), &st) != 0) return RefusedErrno(errno);
+    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return RefusedErrno(EACCES);
+    return unlink(p.c_str()) == 0 ? Status::Success() : RefusedErrno(errno);
+}
+
+Status StartProgram(const std::string& path, int /*show_state: windows only*/) {
+    std::string p = Resolve(path);
+    char* argv[] = {const_cast<char*>(p.c_str()), nullptr};
+    pid_t pid;
+    int err = posix_spawn(&pid, p.c_str(), nullptr, nullptr, argv, environ);
+    return err == 0 ? Status::Success() : RefusedErrno(err);
+}
+
+}  // namespace platform

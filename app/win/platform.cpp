@@ -1,0 +1,94 @@
+// Windows implementation of the platform services: wide-character Win32
+// calls throughout, so a game folder such as "C:\Игры\Red Alert 2" works
+// whatever the ANSI code page.
+#include "app/platform.h"
+
+#include "app/win/wide.h"
+
+namespace platform {
+
+const char kPathSeparator = '\\';
+
+namespace {
+
+Status LastError() { return Status::Refused(SystemReason(GetLastError())); }
+
+DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER,
+                              DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+    auto* progress = static_cast<const CopyProgress*>(data);
+    if (*progress) (*progress)();
+    return PROGRESS_CONTINUE;
+}
+
+// Pushes the copied file's data to the disk. A read-only copy can't be opened
+// for writing; its source is read-only too, so it will not be deleted and
+// nothing depends on this flush.
+Status FlushToDisk(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD attr = GetFileAttributesW(path.c_str());
+        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
+            return Status::Success();
+        return LastError();
+    }
+    BOOL ok = FlushFileBuffers(h);
+    Status s = ok ? Status::Success() : LastError();
+    CloseHandle(h);
+    return s;
+}
+
+}  // namespace
+
+std::string ApplicationFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, &path[0], (DWORD)path.size());
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::wstring::size_type slash = path.find_last_of(L"\\/");
+    return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attr = GetFileAttributesW(Widen(path).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES &&
+           !(attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+Status CopyFileReplace(const std::string& source, const std::string& target,
+                       const CopyProgress& progress) {
+    std::wstring to = Widen(target);
+    if (!CopyFileExW(Widen(source).c_str(), to.c_str(), OnCopyProgress,
+                     const_cast<CopyProgress*>(&progress), nullptr, 0))
+        return LastError();
+    return FlushToDisk(to);
+}
+
+Status RemoveFile(const std::string& path) {
+    return DeleteFileW(Widen(path).c_str()) ? Status::Success() : LastError();
+}
+
+Status StartProgram(const std::string& path, int show_state) {
+    // The explicit application name means a folder with spaces can never
+    // start "C:\Program" instead; the command line is the path, exactly.
+    std::wstring app = Widen(path);
+    std::wstring cmd = app;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = (WORD)show_state;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return LastError();
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return Status::Success();
+}
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// UTF-8 <-> UTF-16 at the edge of the Win32 API. Everything inside the
+// program is UTF-8; wide strings live only in app/win.
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+inline std::wstring Widen(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &w[0], n);
+    return w;
+}
+
+inline std::string Narrow(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+// The system's wording for a Win32 error code, without the trailing line break.
+inline std::string SystemReason(DWORD err) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, err, 0, (LPWSTR)&text, 0, nullptr);
+    std::wstring w = n ? std::wstring(text, n) : L"Error " + std::to_wstring(err) + L".";
+    if (text) LocalFree(text);
+    while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ')) w.pop_back();
+    return Narrow(w);
+}

@@ -1,0 +1,151 @@
+#include "panel/frm1.h"
+
+#include <utility>
+
+#include "app/platform.h"
+#include "panel/failure.h"
+#include "panel/files.h"
+
+using ui::Answer;
+using ui::Buttons;
+
+namespace {
+
+const char kNotInGameFolder[] = "Please Place Control Panal Exe into Ra2:Yr Folder";
+const char kNoSettingsFile[] = "Please Place Controll Panal Exe into Yr Folder";
+const char kUninstallQuestion[] = "Are You Sure You Would Like To Uninstall ZARN??";
+const char kPatchDone[] = "You done yet???";
+
+// Wait cursor and refused presses for the length of one command.
+class BusyScope {
+public:
+    explicit BusyScope(ui::Window& w) : w_(w) { w_.SetBusy(true); }
+    ~BusyScope() { w_.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    ui::Window& w_;
+};
+
+}  // namespace
+
+const Frm1::Handler Frm1::kHandlers[9] = {
+    {"Command1", &Frm1::Command1_Click}, {"Command2", &Frm1::Command2_Click},
+    {"Command3", &Frm1::Command3_Click}, {"Command4", &Frm1::Command4_Click},
+    {"Command5", &Frm1::Command5_Click}, {"Command6", &Frm1::Command6_Click},
+    {"Command7", &Frm1::Command7_Click}, {"Uninstall", &Frm1::Uninstall_Click},
+    {"Clean", &Frm1::Clean_Click},
+};
+
+Frm1::Frm1(ui::Window& window, std::string folder) : window_(window), folder_(std::move(folder)) {}
+
+std::string Frm1::GameFilePath(const std::string& name) const {
+    return folder_ + platform::kPathSeparator + name;
+}
+
+void Frm1::Form_Load() { RefreshModState(); }
+
+void Frm1::RefreshModState() {
+    window_.SetText("visual",
+                    platform::FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
+}
+
+bool Frm1::Move(const std::string& source, const std::string& target) {
+    // Copy then delete, never rename: the copy is on the disk before its
+    // source goes, so every file stays whole in at least one of its forms.
+    platform::Status copied = platform::CopyFileReplace(source, target, [this] {
+        window_.KeepPainted();
+    });
+    if (!failure::Proceed(window_, copied, "copy",
+                          failure::Quoted(source) + " to " + failure::Quoted(target)))
+        return false;
+    return Delete(source);
+}
+
+bool Frm1::Delete(const std::string& path) {
+    return failure::Proceed(window_, platform::RemoveFile(path), "delete", failure::Quoted(path));
+}
+
+bool Frm1::DeleteIfPresent(const std::string& path) {
+    return !platform::FileExists(path) || Delete(path);
+}
+
+// &Enable: every disabled form present goes back to its own name.
+void Frm1::Command2_Click() {
+    {
+        BusyScope busy(window_);
+        for (const char* name : files::ModFiles) {
+            std::string source = GameFilePath(name) + files::DisabledSuffix;
+            std::string target = source.substr(0, source.size() - files::kDisabledSuffixLength);
+            if (platform::FileExists(source) && !Move(source, target)) return;
+        }
+    }
+    RefreshModState();
+}
+
+// &Disable: every file present under its own name gets the suffix.
+void Frm1::Command3_Click() {
+    {
+        BusyScope busy(window_);
+        for (const char* name : files::ModFiles) {
+            std::string source = GameFilePath(name);
+            if (platform::FileExists(source) && !Move(source, source + files::DisabledSuffix))
+                return;
+        }
+    }
+    RefreshModState();
+}
+
+// &Launch: start the game minimized and close the panel.
+void Frm1::Command1_Click() {
+    std::string game = GameFilePath(files::GameExe);
+    if (!platform::FileExists(game)) {
+        window_.Message(kNotInGameFolder, Buttons::kOk);
+        return;
+    }
+    if (!failure::Proceed(window_, platform::StartProgram(game, platform::kShowMinimized), "start",
+                          failure::Quoted(game)))
+        return;
+    window_.Close();
+}
+
+void Frm1::Command4_Click() { window_.ShowModal(ui::Form::kAbout); }
+
+void Frm1::Command5_Click() { window_.Close(); }
+
+void Frm1::Command6_Click() { window_.ShowModal(ui::Form::kHelp); }
+
+void Frm1::Command7_Click() {
+    if (!platform::FileExists(GameFilePath(files::SettingsFile))) {
+        window_.Message(kNoSettingsFile, Buttons::kOk);
+        return;
+    }
+    window_.ShowModal(ui::Form::kGameOptions);
+}
+
+void Frm1::Uninstall_Click() {
+    if (window_.Message(kUninstallQuestion, Buttons::kYesNo) != Answer::kYes) return;
+    {
+        BusyScope busy(window_);
+        for (const char* name : files::UninstallFiles)
+            if (!DeleteIfPresent(GameFilePath(name))) return;
+    }
+    std::string patch = GameFilePath(files::PatchExe);
+    if (!platform::FileExists(patch)) {
+        window_.Message(kNotInGameFolder, Buttons::kOk);
+        return;
+    }
+    if (!failure::Proceed(window_, platform::StartProgram(patch, platform::kShowNormal), "start",
+                          failure::Quoted(patch)))
+        return;
+    window_.Message(kPatchDone, Buttons::kOk);
+    if (!Delete(patch)) return;
+    window_.Close();
+}
+
+void Frm1::Clean_Click() {
+    BusyScope busy(window_);
+    for (const char* name : files::CleanFiles)
+        if (!DeleteIfPresent(GameFilePath(name))) return;
+}

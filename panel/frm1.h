@@ -1,0 +1,47 @@
+// Behaviour of the main window: its load step and the press handler of each
+// of its nine buttons. The front end maps a button's press to the handler of
+// the same name through kHandlers; nothing else of the window has behaviour.
+#pragma once
+
+#include <string>
+
+#include "panel/window.h"
+
+class Frm1 {
+public:
+    // `folder` is the application folder, without a trailing separator.
+    Frm1(ui::Window& window, std::string folder);
+
+    // The application folder, one separator and the name.
+    std::string GameFilePath(const std::string& name) const;
+
+    void Form_Load();
+    // Sets "visual" to "Enabled" or "Disabled" from the marker file.
+    void RefreshModState();
+
+    void Command1_Click();   // &Launch
+    void Command2_Click();   // &Enable
+    void Command3_Click();   // &Disable
+    void Command4_Click();   // &Info
+    void Command5_Click();   // E&xit
+    void Command6_Click();   // &Help
+    void Command7_Click();   // Game Options
+    void Uninstall_Click();  // Uninstall
+    void Clean_Click();      // Clean
+
+    struct Handler {
+        const char* control;
+        void (Frm1::*click)();
+    };
+    static const Handler kHandlers[9];
+
+private:
+    // Copies source to target, then deletes source. False when refused.
+    bool Move(const std::string& source, const std::string& target);
+    // Deletes the file at `path` when FileExists says it is there.
+    bool DeleteIfPresent(const std::string& path);
+    bool Delete(const std::string& path);
+
+    ui::Window& window_;
+    std::string folder_;
+};

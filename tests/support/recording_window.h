@@ -1,0 +1,48 @@
+// A ui::Window for core tests: controls are a map of texts and values,
+// message boxes are recorded and answered from a script. Real windows are
+// tested under Wine by the UI tests.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "panel/window.h"
+
+class RecordingWindow : public ui::Window {
+public:
+    std::map<std::string, std::string> texts;
+    std::map<std::string, int> values;
+    std::vector<std::string> messages;       // every message box text, in order
+    std::deque<ui::Answer> answers;          // answers for Yes/No boxes; Yes when empty
+    std::vector<ui::Form> opened;            // modal windows shown
+    bool closed = false;
+    int busy_depth = 0;
+    std::function<void(const std::string&)> on_message;  // runs before the answer
+    std::function<void(const char*)> on_change;           // scroll bar change event
+
+    void SetText(const char* c, const std::string& t) override { texts[c] = t; }
+    std::string Text(const char* c) override { return texts[c]; }
+    int Value(const char* c) override { return values[c]; }
+    void SetValue(const char* c, int v) override {
+        bool changed = values[c] != v;
+        values[c] = v;
+        if (changed && on_change) on_change(c);
+    }
+    void SetRange(const char*, int, int, int, int) override {}
+    ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
+        messages.push_back(text);
+        if (on_message) on_message(text);
+        if (buttons == ui::Buttons::kOk) return ui::Answer::kOk;
+        if (answers.empty()) return ui::Answer::kYes;
+        ui::Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void ShowModal(ui::Form f) override { opened.push_back(f); }
+    void Close() override { closed = true; }
+    void SetBusy(bool b) override { busy_depth += b ? 1 : -1; }
+    void KeepPainted() override {}
+};

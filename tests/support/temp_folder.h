@@ -1,0 +1,30 @@
+// A real temporary game folder on disk for tests, removed afterwards.
+// Paths are UTF-8 strings, as the core takes them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TempFolder {
+public:
+    // `leaf` names the folder itself, so a test can ask for spaces or
+    // non-English letters ("Red Alert 2", "Игры").
+    explicit TempFolder(const std::string& leaf = "game folder");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The folder, the platform's separator and the name.
+    std::string File(const std::string& name) const;
+
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;  // "" when missing
+    void MakeFolder(const std::string& name) const;
+    void SetReadOnly(const std::string& name, bool read_only = true) const;
+    // Names in the folder as stored (exact case), sorted.
+    std::vector<std::string> Names() const;
+
+private:
+    std::string path_;
+};
