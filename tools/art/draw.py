@@ -9,7 +9,7 @@ import os
 import sys
 
 import zart
-from zart import (Img, Poly, Circle, Ellipse, Capsule, Union, Inter, Diff,
+from zart import (Img, Shape, Poly, Circle, Ellipse, Capsule, Union, Inter, Diff,
                   Offset, Stroke, clamp, mix, ramp, rgb, xform, mirror_x,
                   bevel_normal, lambert, specular)
 
@@ -228,6 +228,206 @@ def draw_b():
     return img
 
 
+# ============================================================ c.bmp
+
+WING_L = [(33.5, 12.5), (28, 7.0), (19, 3.0), (9, 1.6), (1.0, 3.2),
+          (7.5, 6.6), (3.2, 8.6), (10.5, 9.6), (6.5, 12.6), (14, 12.6),
+          (12, 16.0), (19.5, 14.8), (19, 18.8), (26, 16.8), (28, 20.5), (33.5, 19.5)]
+# dark lines between the feather groups: (from notch, towards the shoulder)
+FEATHER_L = [((7.5, 6.6), (21, 6.8)), ((10.5, 9.6), (22, 9.6)),
+             ((14, 12.6), (24, 11.8)), ((19.5, 14.8), (27, 13.6))]
+
+
+def silver(shape, top, bottom, bevel, bright=1.0):
+    span = bottom - top
+
+    def f(x, y, d):
+        n = bevel_normal(shape, x, y, d, bevel, 1.3)
+        t = (y - top) / span + n[1] * 0.45 + n[0] * 0.1
+        v = ramp([(0.0, (0.97, 0.97, 0.99)), (0.35, (0.74, 0.75, 0.79)),
+                  (0.52, (0.40, 0.41, 0.45)), (0.60, (0.30, 0.31, 0.35)),
+                  (0.85, (0.58, 0.59, 0.63)), (1.0, (0.82, 0.83, 0.87))], t)
+        li = 0.55 + 0.6 * lambert(n)
+        sp = specular(n, 22.0) * 0.5
+        return [clamp(v[k] * li * bright + sp) for k in range(3)]
+    return f
+
+
+def draw_c():
+    w, h = 70, 45
+    img = Img(w, h)
+    m = lambda pts: [(w - x, y) for x, y in pts]
+    # the inverted triangle: a bevelled frame with a darker inlay
+    tri = Poly([(17.5, 22.5), (52.5, 22.5), (35, 44.0)])
+    inlay = Poly([(23.5, 25.5), (46.5, 25.5), (35, 39.5)])
+    img.glow(tri, (0.25, 0.27, 0.32), 1.5, 0.5)
+    img.paint(Diff(tri, inlay), silver(Diff(tri, inlay), 22, 44, 1.6))
+    img.paint(inlay, lambda x, y, d: mix((0.30, 0.31, 0.36), (0.08, 0.08, 0.10), clamp((y - 25) / 14)))
+    img.paint(Stroke(inlay, 0.6), (0.05, 0.05, 0.06), opacity=0.7)
+    # the eagle
+    wings = Union([Poly(WING_L), Poly(m(WING_L))])
+    body = Union([Ellipse(35, 15.5, 4.3, 8.0),
+                  Poly([(31.5, 20), (38.5, 20), (41, 27.5), (35, 29.5), (29, 27.5)])])
+    head = Union([Circle(35.2, 6.6, 3.2),
+                  Poly([(33.0, 4.8), (29.4, 5.6), (27.9, 7.4), (28.6, 9.0), (29.6, 7.9), (33.4, 9.4)])])
+    eagle = Union([wings, body, head])
+    img.glow(eagle, (0.45, 0.47, 0.55), 1.6, 0.55)
+    img.paint(Offset(eagle, 0.8), (0.02, 0.02, 0.03), opacity=0.85)
+    img.paint(wings, silver(wings, 1, 20, 1.5))
+    img.paint(body, silver(body, 7, 30, 1.6, 1.05))
+    img.paint(head, silver(head, 3, 10, 1.4, 1.1))
+    for (a, b) in FEATHER_L:
+        for seg in (Capsule(a[0], a[1], b[0], b[1], 0.35), Capsule(w - a[0], a[1], w - b[0], b[1], 0.35)):
+            img.paint(Inter([seg, wings]), (0.12, 0.12, 0.15), opacity=0.55)
+    # tail feathers and the eye
+    for x0 in (33.0, 37.0):
+        img.paint(Capsule(x0, 23.5, 35 + (x0 - 35) * 1.9, 28.5, 0.3), (0.15, 0.15, 0.18), opacity=0.5)
+    img.paint(Circle(33.5, 5.9, 0.7), (0.05, 0.05, 0.08))
+    img.paint(Stroke(Circle(35, 12.3, 3.8), 0.5), (0.18, 0.18, 0.22), opacity=0.45,
+              bbox=(30, 12, 40, 17))
+    return img
+
+
+# ============================================================ d.gif
+
+def to_gif(img):
+    pal, idx = zart.quantize(img.bytes_rgb(), 256, fixed=[(0, 0, 0)])
+    return img.w, img.h, pal, idx
+
+
+def draw_d():
+    img = Img(67, 68)
+    # a faint cold halo behind the emblem
+    img.glow(Circle(33.5, 34.5, 6), (0.05, 0.08, 0.16), 18.0, 1.0)
+    draw_emblem(img, 33.5, 34.6, 31.0)
+    return img
+
+
+# ============================================================ e.gif
+
+class Turned(Shape):
+    """A shape rotated by `ang` radians around (cx, cy)."""
+
+    def __init__(self, s, cx, cy, ang):
+        self.s, self.cx, self.cy = s, cx, cy
+        self.c, self.sn = math.cos(-ang), math.sin(-ang)
+
+    def d(self, x, y):
+        dx, dy = x - self.cx, y - self.cy
+        return self.s.d(self.cx + dx * self.c - dy * self.sn, self.cy + dx * self.sn + dy * self.c)
+
+
+def almond(cx, cy, a, top, bottom):
+    """Eye outline: two circular arcs meeting at sharp corners."""
+    rt = (a * a + top * top) / (2 * top)
+    rb = (a * a + bottom * bottom) / (2 * bottom)
+    return Inter([Circle(cx, cy - top + rt, rt), Circle(cx, cy + bottom - rb, rb)])
+
+
+def draw_eye(img, cx, cy, side):
+    """side = -1 for the left eye, +1 for the right; inner corners dip."""
+    tilt = -0.13 * side
+    inw = -side                     # +1 points towards the middle of the banner
+    eye = Turned(almond(cx, cy, 92.0, 27.0, 17.0), cx, cy, tilt)
+    bb = (cx - 150, 0, cx + 150, 100)
+    img.glow(eye, (0.55, 0.16, 0.0), 14.0, 0.55, bb)
+    img.glow(eye, (0.95, 0.45, 0.05), 4.0, 0.55, bb)
+    ix, iy = cx - 6.0 * side, cy + 1.5
+    iris_r = 21.0
+
+    def col(x, y, d):
+        depth = -d
+        r = math.hypot(x - ix, y - iy)
+        # the white of the eye: molten amber, darker towards the lids
+        u = clamp(r / 80.0)
+        c = ramp([(0.0, (1.0, 0.72, 0.30)), (0.4, (0.95, 0.45, 0.07)),
+                  (1.0, (0.55, 0.12, 0.0))], u)
+        if r < iris_r + 1.0:
+            ang = math.atan2(y - iy, x - ix)
+            streak = 0.85 + 0.15 * math.sin(ang * 23.0) * math.sin(ang * 7.0 + 1.0)
+            v = r / iris_r
+            ic = ramp([(0.0, (1.0, 0.95, 0.62)), (0.35, (1.0, 0.78, 0.22)),
+                       (0.75, (1.0, 0.42, 0.02)), (0.93, (0.62, 0.14, 0.0)),
+                       (1.0, (0.35, 0.05, 0.0))], v)
+            ic = [ic[k] * streak for k in range(3)]
+            c = mix(ic, c, clamp(r - iris_r + 0.5))
+        # slit pupil
+        pd = math.hypot((x - ix) / 3.2, (y - iy) / 17.0) - 1.0
+        if pd < 0.4:
+            c = mix((0.05, 0.0, 0.0), c, clamp(pd * 3.2 / 1.0 + 0.5))
+        # lid shadow along the upper edge
+        ny = y - cy
+        lid = clamp(depth / 7.0) if ny < 0 else clamp(depth / 4.0)
+        k = 0.35 + 0.65 * lid
+        return [c[0] * k, c[1] * k, c[2] * k]
+    img.paint(eye, col, bb)
+    # glint
+    img.glow(Circle(ix - 7.0, iy - 7.5, 1.8), (1.0, 0.95, 0.85), 1.4, 0.9, (ix - 14, iy - 14, ix, iy))
+    # sharp brow above the eye, a dark blade catching a warm rim light
+    brow = Turned(Poly([(cx - inw * 100, cy - 16), (cx - inw * 20, cy - 33),
+                        (cx + inw * 60, cy - 33), (cx + inw * 104, cy - 20),
+                        (cx + inw * 40, cy - 27), (cx - inw * 20, cy - 27)]), cx, cy, tilt)
+    img.paint(Offset(brow, 1.0), (0.0, 0.0, 0.0), bb, opacity=0.8)
+    img.paint(brow, lambda x, y, d: mix((0.95, 0.50, 0.10), (0.30, 0.08, 0.01), clamp(-d / 2.0)), bb)
+
+
+def text_layer(img, mask, mw, mh, top, fill, outline, glow_col, glow_r):
+    xs = [i % mw for i, v in enumerate(mask) if v > 0.05]
+    ys = [i // mw for i, v in enumerate(mask) if v > 0.05]
+    x0, x1, y0, y1 = min(xs), max(xs) + 1, min(ys), max(ys) + 1
+    pad = glow_r * 2 + 2
+    bx0, by0 = max(0, x0 - pad), max(0, y0 - pad)
+    bx1, by1 = min(mw, x1 + pad), min(mh, y1 + pad)
+    cw, ch = bx1 - bx0, by1 - by0
+    crop = [mask[(by0 + y) * mw + bx0 + x] for y in range(ch) for x in range(cw)]
+    ox = (img.w - (x1 - x0)) // 2 - (x0 - bx0)
+    oy = top - (y0 - by0)
+    if glow_col:
+        g = zart.blur(crop, cw, ch, glow_r)
+        for y in range(ch):
+            for x in range(cw):
+                a = g[y * cw + x]
+                if a > 0.004 and 0 <= oy + y < img.h and 0 <= ox + x < img.w:
+                    p = img.px[(oy + y) * img.w + ox + x]
+                    for k in range(3):
+                        p[k] += glow_col[k] * a
+    if outline:
+        img.blit_mask(zart.dilate(crop, cw, ch, 1), cw, ch, ox, oy, outline)
+    y_top, y_bot = oy + (y0 - by0), oy + (y1 - by0)
+    img.blit_mask(crop, cw, ch, ox, oy, lambda x, y: fill((y - y_top) / (y_bot - y_top)))
+
+
+def draw_e(textdir):
+    w, h = 574, 133
+    img = Img(w, h)
+    cx = w / 2.0
+    ey = 44.0
+    draw_eye(img, 146.0, ey, -1)
+    draw_eye(img, w - 146.0, ey, 1)
+    # cold light behind the emblem so it stands apart from the warm eyes
+    img.glow(Circle(cx, 43, 10), (0.06, 0.10, 0.20), 24.0, 1.0, (cx - 90, 0, cx + 90, 100))
+    draw_emblem(img, cx, 43.5, 37.5)
+    # lettering
+    sw, sh, sub = zart.read_pgm(os.path.join(textdir, 'sub.pgm'))
+    tw, th, title = zart.read_pgm(os.path.join(textdir, 'title.pgm'))
+    steel_fill = lambda t: ramp([(0.0, (0.95, 0.97, 1.0)), (0.5, (0.62, 0.68, 0.78)),
+                                 (0.55, (0.40, 0.46, 0.58)), (1.0, (0.72, 0.78, 0.88))], t)
+    gold_fill = lambda t: ramp([(0.0, (1.0, 0.95, 0.70)), (0.42, (1.0, 0.70, 0.18)),
+                                (0.50, (0.92, 0.42, 0.04)), (0.75, (0.85, 0.30, 0.02)),
+                                (1.0, (1.0, 0.58, 0.12))], t)
+    text_layer(img, sub, sw, sh, 89, steel_fill, (0.02, 0.03, 0.06), (0.10, 0.16, 0.30), 2)
+    # thin rules either side of the small line
+    for side in (-1, 1):
+        x_in = cx + side * 122
+        x_out = cx + side * 250
+        rule = Capsule(x_in, 93.5, x_out, 93.5, 0.55)
+        img.paint(rule, lambda x, y, d: mix((0.75, 0.80, 0.90), (0.0, 0.0, 0.0),
+                                            clamp(abs(x - x_in) / abs(x_out - x_in))),
+                  (min(x_in, x_out) - 2, 90, max(x_in, x_out) + 2, 97))
+    text_layer(img, title, tw, th, 104, gold_fill, (0.12, 0.02, 0.0), (0.45, 0.12, 0.0), 3)
+    return img
+
+
 def main():
     out, textdir = sys.argv[1], sys.argv[2]
     which = sys.argv[3:] or ['ico', 'a', 'b', 'c', 'd', 'e']
@@ -239,6 +439,12 @@ def main():
         zart.write_bmp24(os.path.join(out, 'a.bmp'), draw_a())
     if 'b' in which:
         zart.write_bmp24(os.path.join(out, 'b.bmp'), draw_b())
+    if 'c' in which:
+        zart.write_bmp24(os.path.join(out, 'c.bmp'), draw_c())
+    if 'd' in which:
+        zart.write_gif256(os.path.join(out, 'd.gif'), *to_gif(draw_d()))
+    if 'e' in which:
+        zart.write_gif256(os.path.join(out, 'e.gif'), *to_gif(draw_e(textdir)))
 
 
 if __name__ == '__main__':
