@@ -1,0 +1,32 @@
+// The INI reader and writer under Cini: the two calls it makes of the
+// platform, in the shape of the Windows profile functions.
+//
+// One header, two implementations chosen by the build: settings/win/profile.cpp
+// hands both calls to kernel32, and settings/posix/profile.cpp is our own
+// reader and writer, which gives on ordinary files what kernel32 gives.
+//
+// Paths are UTF-8 on both sides. Section, key, default and value are 8-bit
+// text passed through unchanged (on Windows, text in the ANSI code page).
+#pragma once
+
+#include <string>
+
+namespace profile {
+
+// Places the value of `key` in the first `[section]` of the file in `buffer`:
+// blanks around it trimmed and an outer pair of matching quotes stripped. When
+// the file, the section or the key is absent, places `fallback` with its
+// trailing spaces removed instead. At most capacity - 1 characters are
+// placed, followed by a terminator. Returns how many characters were placed,
+// the terminator not counted; 0 for a key whose value is empty.
+unsigned ReadString(const std::string& section, const std::string& key,
+                    const std::string& fallback, char* buffer, unsigned capacity,
+                    const std::string& path);
+
+// Sets `key` in `[section]` to `value`, adding the key or the section (and
+// the file) when absent and leaving the rest of the file in place. False when
+// the system refuses: a read-only file, a missing folder.
+bool WriteString(const std::string& section, const std::string& key,
+                 const std::string& value, const std::string& path);
+
+}  // namespace profile
