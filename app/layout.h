@@ -1,0 +1,86 @@
+// Window layouts as data.
+//
+// Each window is one const table of its controls, in tab order, with
+// positions and sizes in twips (1/1440 inch; 15 twips make a pixel at 96 dpi)
+// measured from the client area's top-left corner. One function per platform
+// realises a table at the monitor's DPI (app/win/form.cpp). Controls are
+// created in table order, so earlier rows lie above later ones where they
+// overlap; borderless pictures come last and lie beneath everything.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace layout {
+
+enum class Kind {
+    kButton,      // push button; '&' marks the access key
+    kLabel,       // static text, never takes the focus
+    kPictureBox,  // picture that takes the focus without showing it
+    kImage,       // borderless picture drawn beneath the controls
+    kTextBox,     // single-line editable text
+    kMemo,        // multi-line read-only text, vertical scroll bar, word wrap
+    kScrollBar,   // horizontal scroll bar
+    kCombo,       // editable combo box with a fixed, unsorted list
+    kLine,        // straight line from (left, top) to (width, height), in twips
+};
+
+// Colours as 0xRRGGBB; kSystem keeps the control's own system colours.
+constexpr std::uint32_t kSystem = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+struct Font {
+    const char* face;     // asked for first
+    const char* const* substitutes;  // tried in order when `face` is missing; may be null
+    int size_hundredths;  // point size times 100: 825 for 8.25 pt
+    bool bold;
+    bool italic;
+};
+
+enum Flags : unsigned {
+    kBorder = 1,    // single-line border
+    kCentred = 2,   // text centred (left-aligned otherwise)
+    kReadOnly = 4,
+};
+
+struct Control {
+    const char* name;     // as the behaviour code knows it: "Command5", "Picture2(0)"
+    Kind kind;
+    const char* caption;  // text; for pictures the resource name; for a combo, its list "a|b|c"
+    int left, top, width, height;
+    bool tab_stop;        // false: never takes the focus
+    const Font* font;     // null: the window's font
+    std::uint32_t fore, back;
+    unsigned flags;
+};
+
+enum class Frame { kFixedDialog, kFixedSingle };
+
+// Where the client area's top-left corner goes, in twips from the screen's
+// top-left corner; kSystemPlaced lets the window system choose.
+constexpr int kSystemPlaced = -1;
+
+struct Form {
+    const char* name;      // "frm1", "GameOptions", "About", "Help"
+    const char* caption;
+    int client_width, client_height;  // twips
+    int left, top;                    // twips, or kSystemPlaced
+    Frame frame;
+    bool icon;             // shows the application icon
+    std::uint32_t back;    // background, or kSystem for the dialog face colour
+    const Font* font;
+    const Control* controls;
+    std::size_t count;
+    const char* focus;     // control that holds the focus when the window opens
+};
+
+extern const Form kFrm1;
+
+// Twips to pixels at `dpi`, rounded to the nearest pixel.
+constexpr int Pixels(int twips, int dpi) { return (twips * dpi + (twips >= 0 ? 720 : -720)) / 1440; }
+
+// The row named `name`, or null.
+const Control* Find(const Form& form, const char* name);
+
+}  // namespace layout

@@ -1,0 +1,87 @@
+// A top-level window realised from a layout table, and the Win32 side of
+// the narrow window interface that behaviour is written against.
+//
+// Event handler conventions: a Behaviour receives Load() once, after the
+// controls exist and before the first paint; Click(name) for a button press;
+// Change(name) after a scroll bar's value changed (not while its thumb is
+// dragged). The window procedure does nothing else with events.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "app/layout.h"
+#include "panel/window.h"
+
+class Behaviour {
+public:
+    virtual ~Behaviour() = default;
+    virtual void Load() {}
+    virtual void Click(const char* /*control*/) {}
+    virtual void Change(const char* /*control*/) {}
+};
+
+class FormWindow : public ui::Window {
+public:
+    // Opens a modal window above `owner` and returns when it is closed.
+    using ModalRunner = std::function<void(ui::Form, HWND owner)>;
+
+    FormWindow(const layout::Form& form, ModalRunner modal = {});
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // Builds the window and its controls, runs behaviour.Load(), then shows
+    // the window with the focus on the layout's first control.
+    bool Open(Behaviour* behaviour, HWND owner);
+    HWND hwnd() const { return hwnd_; }
+    bool IsOpen() const { return hwnd_ != nullptr; }
+
+    // ui::Window
+    void SetText(const char* control, const std::string& text) override;
+    std::string Text(const char* control) override;
+    int Value(const char* control) override;
+    void SetValue(const char* control, int value) override;
+    void SetRange(const char* control, int min, int max, int small_step, int large_step) override;
+    ui::Answer Message(const std::string& text, ui::Buttons buttons) override;
+    void ShowModal(ui::Form form) override;
+    void Close() override;
+    void SetBusy(bool busy) override;
+    void KeepPainted() override;
+
+    static void RegisterClasses();
+
+private:
+    struct Slot {
+        const layout::Control* row;
+        HWND hwnd = nullptr;
+        HBRUSH brush = nullptr;  // background of coloured labels and text boxes
+        int small_step = 1, large_step = 1;
+    };
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+    void CreateControls();
+    void Layout(UINT dpi);  // places every control and sets its font at `dpi`
+    void Paint();
+    LRESULT ColourControl(HDC dc, HWND control);
+    void Scroll(HWND bar, int code);
+    Slot* Find(const char* name);
+    Slot* Find(HWND control);
+    HFONT FontFor(const layout::Font& font);
+
+    const layout::Form& form_;
+    ModalRunner modal_;
+    Behaviour* behaviour_ = nullptr;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    std::vector<Slot> slots_;
+    std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
+    int busy_ = 0;
+};
+
+// Twips to pixels of this window's monitor.
+inline int ToPixels(int twips, UINT dpi) { return layout::Pixels(twips, (int)dpi); }

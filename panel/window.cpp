@@ -1,0 +1,7 @@
+#include "panel/window.h"
+
+namespace ui {
+
+const char kApplicationTitle[] = "The Marrowgate Control";
+
+}  // namespace ui
