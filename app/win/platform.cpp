@@ -63,6 +63,11 @@ bool FileExists(const std::string& path) {
 Status CopyFileReplace(const std::string& source, const std::string& target,
                        const CopyProgress& progress) {
     std::wstring to = Widen(target);
+    // Windows refuses to copy over a read-only file; Wine run as root
+    // would not, so the refusal is made here for both.
+    DWORD attr = GetFileAttributesW(to.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
+        return Status::Refused(SystemReason(ERROR_ACCESS_DENIED));
     if (!CopyFileExW(Widen(source).c_str(), to.c_str(), OnCopyProgress,
                      const_cast<CopyProgress*>(&progress), nullptr, 0))
         return LastError();

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs every test: the core tests natively, then the Windows build's core and
+# UI tests under Wine in Xvfb (at 96 and again at 144 dpi). Installs what is
+# missing and builds first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh
+tools/build.sh
+
+echo "== native"
+(cd build/native && ctest --output-on-failure)
+
+echo "== windows, under wine"
+# Each prefix is made once (about 10 s) and reused.
+prefix() {
+  local dir=$1 dpi=$2
+  if [ ! -f "$dir/system.reg" ]; then
+    WINEPREFIX=$dir wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$dir wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    WINEPREFIX=$dir wineserver -w
+  fi
+}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+prefix "$PWD/build/wine96" 96
+prefix "$PWD/build/wine144" 144
+run_wine() {  # prefix, ctest arguments...
+  local dir=$1; shift
+  WINEPREFIX=$dir xvfb-run -a -s "-screen 0 1600x1200x24" \
+    bash -c 'cd build/win && ctest --output-on-failure "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' _ "$@"
+}
+run_wine "$PWD/build/wine96"
+echo "== windows UI at 144 dpi"
+run_wine "$PWD/build/wine144" -L ui
