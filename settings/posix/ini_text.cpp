@@ -16,7 +16,9 @@ struct Line {
     std::optional<std::string_view> value;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+// Ctrl-Z counts as a blank too, as it does to kernel32 (a relic of files
+// that DOS editors ended with it).
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A'; }
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -151,7 +153,7 @@ std::optional<std::string> FindValue(std::string_view file, std::string_view sec
         case Encoding::kUtf16Be: decoded = FromUtf16(file, false); file = decoded; break;
     }
     std::vector<Line> lines = SplitLines(file, start);
-    Place place = Locate(lines, section, key);
+    Place place = Locate(lines, Trim(section), Trim(key));
     if (place.key < 0 || !lines[place.key].value) return std::nullopt;
     return std::string(*lines[place.key].value);
 }
@@ -161,6 +163,8 @@ std::optional<std::string> WithValue(std::string_view file, std::string_view sec
     Encoding encoding = Detect(file);
     if (encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be) return std::nullopt;
     std::vector<Line> lines = SplitLines(file, encoding == Encoding::kUtf8Marked ? 3 : 0);
+    section = Trim(section);
+    key = Trim(key);
     Place place = Locate(lines, section, key);
     std::string_view eol = LineBreakOf(file);
     std::string out;

@@ -4,7 +4,8 @@
 //
 // What a line is:
 //  - Lines end at CR LF, LF or a lone CR; all three may be mixed in one file.
-//  - Blanks (space, tab, vertical tab, form feed) around a line do not count.
+//  - Blanks (space, tab, vertical tab, form feed, Ctrl-Z) around a line do
+//    not count.
 //  - "[name]" starts a section, its name being the text up to the last ']',
 //    blanks trimmed. A '[' with no ']' after it is an ordinary line.
 //  - A line starting with ';' is a comment.
@@ -12,7 +13,8 @@
 //    after it, both trimmed. A line without '=' is a key with no value, which
 //    reads as absent. A NUL character ends a name or a value early.
 //  - Lines before the first section belong to a section named "".
-//  - Names match without regard to ASCII letter case. The first section of a
+//  - Names match without regard to ASCII letter case, and the names asked
+//    for are trimmed of blanks as well. The first section of a
 //    name is the only one read or written, and within it the first key.
 // A file that starts with a UTF-8 byte order mark is read past the mark. A
 // UTF-16 file (with its mark) is read too, each character past U+00FF as '?',

@@ -1,0 +1,188 @@
+// Random INI files and profile calls for the differential run (ini_diff.cpp,
+// tools/ini_diff.sh): our POSIX reader and writer against kernel32 under Wine.
+//
+// A case is a file text (or no file) and a few calls. Everything comes from a
+// small generator of our own seeded by the case number, so both builds make
+// the same cases byte for byte. The text leans towards what matters: names in
+// varied letter case, blanks, quotes, comments, odd headers, the three line
+// breaks, long values, and now and then junk bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ini_cases {
+
+// splitmix64: small, and the same on every compiler.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    uint64_t Next() {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    unsigned Below(unsigned n) { return (unsigned)(Next() % n); }
+    bool OneIn(unsigned n) { return Below(n) == 0; }
+    template <size_t N>
+    const char* Pick(const char* const (&items)[N]) { return items[Below(N)]; }
+
+private:
+    uint64_t state_;
+};
+
+struct Call {
+    bool write = false;
+    std::string section, key, text;  // text: the default of a read, the value of a write
+    unsigned capacity = 100;
+};
+
+struct Case {
+    bool has_file = true;
+    bool utf16 = false;  // written as UTF-16 LE with its mark; reads only
+    std::string file;
+    std::vector<Call> calls;
+    // Every section and key the file names, for the reads after a write.
+    std::vector<std::pair<std::string, std::string>> names;
+};
+
+inline const char* const kSections[] = {"Audio", "Video", "audio", "VIDEO", "Intro", "Options",
+                                        "A", "b", "Multi Player", "Network", "x]y"};
+inline const char* const kKeys[] = {"SoundVolume", "soundvolume", "InGameMusic", "ScreenWidth",
+                                    "k", "K", "a b", "Name", "Port", "x", "is"};
+inline const char* const kValues[] = {"yes", "no", "0.8", "0.700000", "", "1024", "\"a b\"",
+                                      "'x'", "\"", "'a\"", "a=b", "p ; not a comment", "\"\"",
+                                      "Yes", "  spaced  ", "x\ty", "\"q\" tail"};
+inline const char* const kDefaults[] = {"p", "", "  ", "d  ", " x \t ", "Error", "p\t", " "};
+inline const char* const kBlanks[] = {"", "", "", " ", "  ", "\t", " \t", "\v", "\f"};
+inline const char* const kBreaks[] = {"\r\n", "\n", "\r"};
+
+inline std::string Blanks(Random& r) { return r.Pick(kBlanks); }
+
+// A name as it may be spelt elsewhere: other letter case now and then.
+inline std::string Respell(Random& r, std::string name) {
+    if (r.OneIn(3))
+        for (char& c : name)
+            if (r.OneIn(2)) c = (c >= 'a' && c <= 'z') ? char(c - 32) : (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+    return name;
+}
+
+inline std::string Junk(Random& r, size_t length, bool with_nul) {
+    std::string s;
+    for (size_t i = 0; i < length; ++i) {
+        char c = (char)(1 + r.Below(255));
+        if (c == '\r' || c == '\n') c = 'j';
+        if (with_nul && r.OneIn(12)) c = '\0';
+        s += c;
+    }
+    return s;
+}
+
+inline std::string Value(Random& r, bool ascii_only) {
+    switch (r.Below(10)) {
+        case 0: return std::string(60 + r.Below(90), char('a' + r.Below(26)));
+        case 1: return "\"" + std::string(95 + r.Below(8), 'Q') + "\"";
+        case 2: return ascii_only ? "plain" : Junk(r, 1 + r.Below(12), false);
+        case 3: return ascii_only ? "ascii" : std::string("caf\xE9 \xA0\xFF");
+        default: return r.Pick(kValues);
+    }
+}
+
+inline Case Make(uint64_t number) {
+    Random r(number * 0x2545F4914F6CDD1Dull + 1);
+    Case c;
+    c.has_file = !r.OneIn(25);
+    int encoding = r.Below(30);  // 0: UTF-8 mark, 1: UTF-16; else 8-bit
+    bool ascii_only = encoding <= 1;
+    c.utf16 = encoding == 1;
+    if (encoding == 0) c.file = "\xEF\xBB\xBF";
+    bool mixed = r.OneIn(8);
+    std::string eol = r.Pick(kBreaks);
+    unsigned lines = r.Below(14);
+    std::string section = "";
+    for (unsigned i = 0; i < lines; ++i) {
+        std::string line;
+        unsigned kind = r.Below(20);
+        if (kind < 5) {
+            section = r.Pick(kSections);
+            line = Blanks(r) + "[" + Blanks(r) + Respell(r, section) + Blanks(r) + "]" + Blanks(r);
+            if (r.OneIn(8)) line += r.OneIn(2) ? "; note" : "]";
+        } else if (kind < 14) {
+            std::string key = r.Pick(kKeys);
+            line = Blanks(r) + Respell(r, key) + Blanks(r) + "=" + Blanks(r) + Value(r, ascii_only) + Blanks(r);
+            c.names.push_back({section, key});
+        } else if (kind == 14) {
+            std::string key = r.Pick(kKeys);
+            line = Blanks(r) + key + Blanks(r);  // no '='
+            c.names.push_back({section, key});
+        } else if (kind == 15) {
+            line = Blanks(r) + (r.OneIn(2) ? ";" : "#") + r.Pick(kKeys) + "=" + r.Pick(kValues);
+        } else if (kind == 16) {
+            line = Blanks(r) + Blanks(r);
+        } else if (kind == 17) {
+            line = "[" + std::string(r.Pick(kSections)) + (r.OneIn(2) ? "" : "=x");  // no ']'
+        } else if (kind == 18 && !ascii_only) {
+            line = Junk(r, 1 + r.Below(40), r.OneIn(3));
+        } else {
+            line = std::string(r.Pick(kKeys)) + "=" + std::string(r.OneIn(4) ? 1000 : 3, 'v');
+        }
+        c.file += line;
+        if (i + 1 < lines || !r.OneIn(4)) c.file += mixed ? r.Pick(kBreaks) : eol.c_str();
+    }
+
+    unsigned calls = 1 + r.Below(4);
+    for (unsigned i = 0; i < calls; ++i) {
+        Call call;
+        bool known = !c.names.empty() && !r.OneIn(4);
+        if (known) {
+            const auto& name = c.names[r.Below((unsigned)c.names.size())];
+            call.section = Respell(r, name.first);
+            call.key = Respell(r, name.second);
+        } else {
+            call.section = Respell(r, r.Pick(kSections));
+            call.key = Respell(r, r.Pick(kKeys));
+        }
+        if (r.OneIn(10)) call.section = Blanks(r) + call.section + Blanks(r);
+        if (r.OneIn(10)) call.key = Blanks(r) + call.key + Blanks(r);
+        call.write = !c.utf16 && r.OneIn(3) && !call.section.empty();
+        if (call.write) {
+            call.text = Value(r, ascii_only);
+        } else {
+            call.text = r.OneIn(6) ? std::string(130, 'D') : r.Pick(kDefaults);
+            if (r.OneIn(6)) call.capacity = 1 + r.Below(110);
+        }
+        c.calls.push_back(call);
+    }
+    return c;
+}
+
+// Bytes as printable text, for the result lines.
+inline std::string Escape(const std::string& s) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char ch : s) {
+        if (ch >= 32 && ch < 127 && ch != '\\') {
+            out += (char)ch;
+        } else {
+            out += "\\x";
+            out += hex[ch >> 4];
+            out += hex[ch & 15];
+        }
+    }
+    return out;
+}
+
+// The file as it goes to disk: UTF-16 LE with its mark for a UTF-16 case.
+inline std::string FileBytes(const Case& c) {
+    if (!c.utf16) return c.file;
+    std::string out = "\xFF\xFE";
+    for (char ch : c.file) {
+        out += ch;
+        out += '\0';
+    }
+    return out;
+}
+
+}  // namespace ini_cases
