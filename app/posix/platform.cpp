@@ -101,6 +101,20 @@ bool CopyData(int in, int out, const CopyProgress& progress) {
     }
 }
 
+// Flushes the folder that holds `path`, so that a name created in it is on
+// the disk.
+bool SyncFolderOf(const std::string& path) {
+    std::string::size_type slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = fsync(fd) == 0;
+    int err = errno;
+    close(fd);
+    errno = err;
+    return ok;
+}
+
 }  // namespace
 
 std::string ApplicationFolder() {
@@ -135,10 +149,19 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
         close(in);
         return RefusedErrno(err);
     }
-    bool ok = CopyData(in, out, progress) && fsync(out) == 0;
+    // As CopyFile does on Windows, the copy takes the source's permissions,
+    // even when it replaces a file that had others.
+    bool ok = CopyData(in, out, progress) && fchmod(out, src.st_mode & 0777) == 0 &&
+              fsync(out) == 0;
     int err = errno;
     close(in);
     if (close(out) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    // The copy's name must be on the disk as well as its data before the
+    // caller deletes the source, or a power cut could leave neither name.
+    if (ok && !SyncFolderOf(to)) {
         ok = false;
         err = errno;
     }
