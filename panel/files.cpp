@@ -3,6 +3,8 @@
 namespace files {
 
 const char DisabledSuffix[] = ".Zarn";
+static_assert(sizeof DisabledSuffix - 1 == kDisabledSuffixLength,
+              "Enable cuts exactly the suffix off a disabled name");
 const char MarkerFile[] = "expandmd81.mix";
 
 const char* const ModFiles[10] = {

@@ -28,6 +28,19 @@ private:
     ui::Window& w_;
 };
 
+// Goes on when `status` succeeded. A refusal met inside a busy command is
+// shown with the wait lifted: ending the wait drops the keys and clicks
+// queued meanwhile, so none of them can answer the box before it is seen.
+// The command returns next, and its BusyScope ends the wait for good.
+bool ProceedWhileBusy(ui::Window& w, const platform::Status& status, const char* action,
+                      const std::string& files) {
+    if (status.ok) return true;
+    w.SetBusy(false);
+    failure::Proceed(w, status, action, files);
+    w.SetBusy(true);
+    return false;
+}
+
 }  // namespace
 
 const Frm1::Handler Frm1::kHandlers[9] = {
@@ -51,20 +64,24 @@ void Frm1::RefreshModState() {
                     platform::FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
 }
 
+// Called only inside a BusyScope, as are Delete and DeleteIfPresent.
 bool Frm1::Move(const std::string& source, const std::string& target) {
     // Copy then delete, never rename: the copy is on the disk before its
     // source goes, so every file stays whole in at least one of its forms.
     platform::Status copied = platform::CopyFileReplace(source, target, [this] {
         window_.KeepPainted();
     });
-    if (!failure::Proceed(window_, copied, "copy",
+    window_.KeepPainted();
+    if (!ProceedWhileBusy(window_, copied, "copy",
                           failure::Quoted(source) + " to " + failure::Quoted(target)))
         return false;
     return Delete(source);
 }
 
 bool Frm1::Delete(const std::string& path) {
-    return failure::Proceed(window_, platform::RemoveFile(path), "delete", failure::Quoted(path));
+    platform::Status removed = platform::RemoveFile(path);
+    window_.KeepPainted();
+    return ProceedWhileBusy(window_, removed, "delete", failure::Quoted(path));
 }
 
 bool Frm1::DeleteIfPresent(const std::string& path) {
@@ -140,7 +157,10 @@ void Frm1::Uninstall_Click() {
                           failure::Quoted(patch)))
         return;
     window_.Message(kPatchDone, Buttons::kOk);
-    if (!Delete(patch)) return;
+    {
+        BusyScope busy(window_);
+        if (!Delete(patch)) return;
+    }
     window_.Close();
 }
 
