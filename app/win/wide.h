@@ -27,7 +27,15 @@ inline std::string SystemReason(DWORD err) {
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, err, 0, (LPWSTR)&text, 0, nullptr);
-    std::wstring w = n ? std::wstring(text, n) : L"Error " + std::to_wstring(err) + L".";
+    std::wstring w;
+    if (n) {
+        w.assign(text, n);
+    } else {
+        w = L"Error ";
+        std::wstring digits;
+        do digits.insert(digits.begin(), wchar_t(L'0' + err % 10)); while (err /= 10);
+        w += digits + L".";
+    }
     if (text) LocalFree(text);
     while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ')) w.pop_back();
     return Narrow(w);
