@@ -9,8 +9,14 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "settings/profile.h"
 
 namespace ini_cases {
 
@@ -183,6 +189,57 @@ inline std::string FileBytes(const Case& c) {
         out += '\0';
     }
     return out;
+}
+
+// Called with each read's arguments and its result line, "<count> <text>".
+using ReadHook = std::function<void(const Call&, const std::string& path, const std::string& line)>;
+
+inline std::string ReadLine(const Call& call, const std::string& path, const ReadHook& hook) {
+    std::string buffer(call.capacity + 1, '\0');
+    unsigned n = profile::ReadString(call.section, call.key, call.text, &buffer[0], call.capacity, path);
+    std::string line = std::to_string(n) + " " + Escape(buffer.substr(0, n));
+    if (hook) hook(call, path, line);
+    return line;
+}
+
+// Puts the case's file at `path` (UTF-8), makes its calls, and gives the
+// result lines: "<case>.<call> R <count> <text>" for a read, "W <result>"
+// for a write, and after each write "A <section>/<key> <count> <text>" for
+// the key written and every key the file names, read back with "p". Writes
+// are compared by what reads back, not byte for byte, since Wine rewrites
+// the whole file. The file is left behind for the caller to remove.
+inline std::string Run(const Case& c, uint64_t number, const std::string& path,
+                       const ReadHook& hook = {}) {
+    if (c.has_file) {
+        std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
+        std::string bytes = FileBytes(c);
+        out.write(bytes.data(), (std::streamsize)bytes.size());
+    }
+    std::string lines;
+    for (size_t i = 0; i < c.calls.size(); ++i) {
+        const Call& call = c.calls[i];
+        std::string tag = std::to_string(number) + "." + std::to_string(i);
+        if (!call.write) {
+            lines += tag + " R " + ReadLine(call, path, hook) + "\n";
+            continue;
+        }
+        bool ok = profile::WriteString(call.section, call.key, call.text, path);
+        lines += tag + " W " + (ok ? "1" : "0") + "\n";
+        std::set<std::pair<std::string, std::string>> names(c.names.begin(), c.names.end());
+        names.insert({call.section, call.key});
+        for (const auto& name : names) {
+            Call read{false, name.first, name.second, "p", 100};
+            lines += tag + " A " + Escape(name.first) + "/" + Escape(name.second) + " " +
+                     ReadLine(read, path, hook) + "\n";
+        }
+    }
+    return lines;
+}
+
+// FNV-1a, for checking a run's lines against a recorded figure.
+inline uint64_t Fingerprint(const std::string& text, uint64_t hash = 0xCBF29CE484222325ull) {
+    for (unsigned char ch : text) hash = (hash ^ ch) * 0x100000001B3ull;
+    return hash;
 }
 
 }  // namespace ini_cases
