@@ -28,15 +28,15 @@ int CALLBACK OnFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM data
 // The first face of the font's list that this system has. A bitmap face
 // (the real "MS Sans Serif") is taken only at 96 dpi, where it was drawn;
 // elsewhere its scalable substitutes look right.
-std::wstring ChooseFace(const layout::Font& font, UINT dpi) {
+WString ChooseFace(const layout::Font& font, UINT dpi) {
     HDC dc = GetDC(nullptr);
-    std::wstring chosen;
+    WString chosen;
     for (int i = -1; chosen.empty(); ++i) {
         const char* face = i < 0 ? font.face : font.substitutes ? font.substitutes[i] : nullptr;
         if (!face) break;
         LOGFONTW lf = {};
         lf.lfCharSet = DEFAULT_CHARSET;
-        std::wstring w = Widen(face);
+        WString w = Widen(face);
         lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
         FaceQuery q;
         EnumFontFamiliesExW(dc, &lf, OnFace, (LPARAM)&q, 0);
@@ -127,7 +127,7 @@ void FormWindow::CreateControls() {
         const wchar_t* cls = nullptr;
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.tab_stop ? WS_TABSTOP : 0);
         DWORD ex = 0;
-        std::wstring text = Widen(c.caption);
+        WString text = Widen(c.caption);
         switch (c.kind) {
         case layout::Kind::kButton:
             cls = L"BUTTON";
@@ -364,7 +364,7 @@ std::string FormWindow::Text(const char* control) {
     Slot* s = Find(control);
     if (!s || !s->hwnd) return {};
     int n = GetWindowTextLengthW(s->hwnd);
-    std::wstring w(n + 1, L'\0');
+    WString w(n + 1, L'\0');
     w.resize(GetWindowTextW(s->hwnd, &w[0], n + 1));
     return Narrow(w);
 }

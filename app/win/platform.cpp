@@ -28,7 +28,7 @@ DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE
 // Pushes the copied file's data to the disk. A read-only copy can't be opened
 // for writing; its source is read-only too, so it will not be deleted and
 // nothing depends on this flush.
-Status FlushToDisk(const std::wstring& path) {
+Status FlushToDisk(const WString& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -49,7 +49,7 @@ Status FlushToDisk(const std::wstring& path) {
 // "RockPatch.exe" is such a name. The shell knows how to ask for elevation,
 // so we hand the same path and show state to ShellExecuteExW. shell32 is
 // loaded only then, and only from System32.
-Status StartElevated(const std::wstring& path, int show_state) {
+Status StartElevated(const WString& path, int show_state) {
     using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
     HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     auto execute = shell ? reinterpret_cast<ShellExecuteExFn>(reinterpret_cast<void*>(
@@ -72,7 +72,7 @@ Status StartElevated(const std::wstring& path, int show_state) {
 }  // namespace
 
 std::string ApplicationFolder() {
-    std::wstring path(MAX_PATH, L'\0');
+    WString path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, &path[0], (DWORD)path.size());
         if (n < path.size()) {
@@ -81,8 +81,8 @@ std::string ApplicationFolder() {
         }
         path.resize(path.size() * 2);
     }
-    std::wstring::size_type slash = path.find_last_of(L"\\/");
-    return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
+    WString::size_type slash = path.find_last_of(L"\\/");
+    return Narrow(slash == WString::npos ? path : path.substr(0, slash));
 }
 
 bool FileExists(const std::string& path) {
@@ -93,7 +93,7 @@ bool FileExists(const std::string& path) {
 
 Status CopyFileReplace(const std::string& source, const std::string& target,
                        const CopyProgress& progress) {
-    std::wstring to = Widen(target);
+    WString to = Widen(target);
     // Windows refuses to copy over a read-only file; Wine run as root
     // would not, so the refusal is made here for both.
     DWORD attr = GetFileAttributesW(to.c_str());
@@ -112,8 +112,8 @@ Status RemoveFile(const std::string& path) {
 Status StartProgram(const std::string& path, int show_state) {
     // The explicit application name means a folder with spaces can never
     // start "C:\Program" instead; the command line is the path, exactly.
-    std::wstring app = Widen(path);
-    std::wstring cmd = app;
+    WString app = Widen(path);
+    WString cmd = app;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;

@@ -2,18 +2,34 @@
 // program is UTF-8; wide strings live only in app/win.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <windows.h>
 
-inline std::wstring Widen(const std::string& s) {
+// WString, but with an allocator of its own: the library's explicit
+// instantiation of WString (24 KiB, linked whole) is not used, and only
+// the members the program calls are compiled in.
+template <typename T>
+struct WideAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = WideAllocator<U>;
+    };
+    WideAllocator() = default;
+    template <typename U>
+    WideAllocator(const WideAllocator<U>&) {}
+};
+using WString = std::basic_string<wchar_t, std::char_traits<wchar_t>, WideAllocator<wchar_t>>;
+
+inline WString Widen(const std::string& s) {
     if (s.empty()) return {};
     int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), nullptr, 0);
-    std::wstring w(n, L'\0');
+    WString w(n, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, s.data(), (int)s.size(), &w[0], n);
     return w;
 }
 
-inline std::string Narrow(const std::wstring& w) {
+inline std::string Narrow(const WString& w) {
     if (w.empty()) return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
     std::string s(n, '\0');
@@ -27,12 +43,12 @@ inline std::string SystemReason(DWORD err) {
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, err, 0, (LPWSTR)&text, 0, nullptr);
-    std::wstring w;
+    WString w;
     if (n) {
         w.assign(text, n);
     } else {
         w = L"Error ";
-        std::wstring digits;
+        WString digits;
         do digits.insert(digits.begin(), wchar_t(L'0' + err % 10)); while (err /= 10);
         w += digits + L".";
     }

@@ -18,11 +18,11 @@
 namespace profile {
 namespace {
 
-std::wstring FromAnsi(const std::string& s) {
+WString FromAnsi(const std::string& s) {
     std::string text = s.c_str();  // what the A function would see
     if (text.empty()) return {};
     int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
-    std::wstring w(n, L'\0');
+    WString w(n, L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], n);
     return w;
 }
