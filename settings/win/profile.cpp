@@ -56,8 +56,14 @@ unsigned ReadString(const std::string& section, const std::string& key,
 
 bool WriteString(const std::string& section, const std::string& key,
                  const std::string& value, const std::string& path) {
+    auto wide_path = Widen(path);
+    // Windows refuses to write a read-only file by itself. Wine maps the
+    // attribute to the Unix mode bits, which root does not heed, so under
+    // Wine as root the file would be written; ask first.
+    DWORD attributes = GetFileAttributesW(wide_path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     return WritePrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(),
-                                      FromAnsi(value).c_str(), Widen(path).c_str()) != 0;
+                                      FromAnsi(value).c_str(), wide_path.c_str()) != 0;
 }
 
 }  // namespace profile

@@ -1,0 +1,3 @@
+#include "tests/support/profile_platform.h"
+
+const bool kWriterKeepsOtherBytes = true;

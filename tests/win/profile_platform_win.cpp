@@ -1,0 +1,3 @@
+#include "tests/support/profile_platform.h"
+
+const bool kWriterKeepsOtherBytes = false;  // under Wine; see profile_platform.h
