@@ -1,0 +1,96 @@
+// Our own writer's promises beyond the values read back: every other byte of
+// the file kept, the file replaced in one step, any UTF-8 path.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/cini.h"
+#include "settings/keys.h"
+#include "settings/profile.h"
+#include "tests/support/ra2md_sample.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+TEST(ProfileWriter, GameFileKeepsEveryOtherByte) {
+    struct Saved {
+        settings::SettingKey key;
+        const char* value;
+    } saved[] = {
+        {settings::kSoundVolume, "0.8"},       {settings::kVoiceVolume, "1"},
+        {settings::kScoreVolume, "0.35"},      {settings::kInGameMusic, "no"},
+        {settings::kScreenWidth, "1024"},      {settings::kScreenHeight, "768"},
+        {settings::kAllowHiResModes, "yes"},   {settings::kAllowVramSidebar, "yes"},
+        {settings::kVideoBackBuffer, "no"},
+    };
+    std::string expected;  // the sample with the nine values changed in place
+    std::string section;
+    for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {
+        if (section != e.section) {
+            if (!section.empty()) expected += "\r\n";
+            section = e.section;
+            expected += "[" + section + "]\r\n";
+        }
+        std::string value = e.value;
+        for (const Saved& s : saved)
+            if (section == s.key.section && std::string(e.key) == s.key.key) value = s.value;
+        expected += std::string(e.key) + "=" + value + "\r\n";
+    }
+
+    TempFolder folder("Red Alert 2");
+    folder.Write("RA2MD.ini", ra2md_sample::Text());
+    for (const Saved& s : saved) {
+        Cini ini;
+        ini.FileName(folder.File("RA2MD.ini"));
+        ini.ApplicationKey(s.key.section);
+        EXPECT_TRUE(ini.SetValue(s.key.key, s.value));
+    }
+    EXPECT_EQ(folder.Read("RA2MD.ini"), expected);
+}
+
+TEST(ProfileWriter, ReplacesTheFileInOneStep) {
+    TempFolder folder;
+    folder.Write("RA2MD.ini", "[Audio]\nSoundVolume=0.5\n");
+    std::string path = folder.File("RA2MD.ini");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    // A second name for the old file keeps the old text: the new text went to
+    // a new file that was renamed over the name, never into the old one.
+    std::string old_link = folder.File("old.ini");
+    ASSERT_EQ(link(path.c_str(), old_link.c_str()), 0);
+
+    EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
+    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
+    EXPECT_EQ(folder.Read("old.ini"), "[Audio]\nSoundVolume=0.5\n");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"RA2MD.ini", "old.ini"}));  // no temporary left
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(ProfileWriter, WritesThroughASymbolicLink) {
+    TempFolder folder;
+    folder.Write("real.ini", "[Audio]\r\n");
+    ASSERT_EQ(symlink(folder.File("real.ini").c_str(), folder.File("RA2MD.ini").c_str()), 0);
+    EXPECT_TRUE(profile::WriteString("Audio", "k", "v", folder.File("RA2MD.ini")));
+    EXPECT_EQ(folder.Read("real.ini"), "[Audio]\r\nk=v\r\n");
+    struct stat st;
+    ASSERT_EQ(lstat(folder.File("RA2MD.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST(ProfileWriter, AnyUtf8Path) {
+    for (const char* leaf : {"Игры", "ゲーム", "Red Alert 2 – Édition 🎮"}) {
+        TempFolder folder(leaf);
+        Cini ini;
+        ini.FileName(folder.File("RA2MD.ini"));
+        ini.ApplicationKey("Video");
+        EXPECT_TRUE(ini.SetValue("ScreenWidth", "1024")) << leaf;
+        EXPECT_EQ(ini.GetValue("ScreenWidth", "p"), "1024") << leaf;
+        EXPECT_EQ(folder.Read("RA2MD.ini"), "[Video]\r\nScreenWidth=1024\r\n") << leaf;
+    }
+}
+
+}  // namespace
