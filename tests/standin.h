@@ -1,0 +1,39 @@
+// What the command tests need from their build: a stand-in program to start,
+// its record of how it was started, and the system's words for a refusal.
+// tests/win/standin_win.cpp and tests/posix/standin_posix.cpp provide them.
+#pragma once
+
+#include <string>
+
+#include "tests/support/temp_folder.h"
+
+// How a stand-in was started, as it recorded it.
+struct Started {
+    std::string command_line;
+    std::string show;       // the show state given, "none" when the build has none
+    std::string directory;  // its working directory
+};
+
+// Puts a stand-in program into `dir` under `name` ("RA2MD.exe").
+void PlaceStandIn(const TempFolder& dir, const std::string& name);
+
+// Waits up to `ms` for the record of the stand-in `name` in `dir`. False
+// when it never came, that is when nothing was started.
+bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started,
+                 int ms = 10000);
+
+// Waits until no stand-in named `name` runs any more.
+void WaitEnded(const std::string& name);
+
+// The test program's working directory, as a started program sees it.
+std::string WorkingDirectory();
+
+// Whether a started program learns its show state on this build.
+bool ShowStateRecorded();
+
+// The system's reason for refusing to delete or overwrite a read-only file.
+std::string DeniedReason();
+// The system's reason for refusing to start a file that is not a program
+// (PlaceNotAProgram puts one into the folder).
+std::string NotAProgramReason();
+void PlaceNotAProgram(const TempFolder& dir, const std::string& name);

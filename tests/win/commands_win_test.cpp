@@ -1,0 +1,179 @@
+// The game-folder commands in states only Windows has: hidden and system
+// files, files another process holds open without delete sharing, a patch
+// program that is still running when the user says it is done, and a game
+// folder whose path a careless start would cut at its first space.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win/wide.h"
+#include "panel/frm1.h"
+#include "tests/standin.h"
+#include "tests/support/recording_window.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+const char kUntouched[] = "(as loaded)";
+
+// Holds a file open for reading, sharing reading only: the system then
+// refuses to delete or overwrite it, as for a game file a running program
+// has open.
+class Held {
+public:
+    explicit Held(const std::string& path)
+        : h_(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr)) {}
+    ~Held() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+};
+
+void SetAttributes(const TempFolder& dir, const std::string& name, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesW(Widen(dir.File(name)).c_str(), attributes)) << name;
+}
+
+bool Exists(const TempFolder& dir, const std::string& name) {
+    return GetFileAttributesW(Widen(dir.File(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+using Click = void (Frm1::*)();
+
+TEST(CommandsWin, HiddenAndSystemFilesCountAsAbsent) {
+    struct Case {
+        const char* what;
+        Click press;
+        const char* file;  // written, then given the attributes
+        DWORD attributes;
+        const char* other;  // written as a normal file, or null
+        std::vector<std::string> names_after;
+    } cases[] = {
+        {"hidden source, Disable", &Frm1::Command3_Click, "ra2md.csf", FILE_ATTRIBUTE_HIDDEN,
+         "glsmd.pal", {"glsmd.pal.Zarn", "ra2md.csf"}},
+        {"system source, Enable", &Frm1::Command2_Click, "ra2md.csf.Zarn",
+         FILE_ATTRIBUTE_SYSTEM, "glsmd.pal.Zarn", {"glsmd.pal", "ra2md.csf.Zarn"}},
+        {"hidden entry, Uninstall", &Frm1::Uninstall_Click, "merged01.pkt",
+         FILE_ATTRIBUTE_HIDDEN, "ra2md.csf", {"merged01.pkt"}},
+        {"system entry, Clean", &Frm1::Clean_Click, "INSTALL.LOG", FILE_ATTRIBUTE_SYSTEM,
+         "Readme.txt", {"INSTALL.LOG"}},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        dir.Write(c.file, "kept as it is");
+        SetAttributes(dir, c.file, c.attributes);
+        if (c.other) dir.Write(c.other, "moved or deleted");
+        RecordingWindow w;
+        w.texts["visual"] = kUntouched;
+        Frm1 frm1(w, dir.path());
+        (frm1.*c.press)();
+        EXPECT_EQ(dir.Names(), c.names_after) << c.what;
+        EXPECT_EQ(dir.Read(c.file), "kept as it is") << c.what;
+        EXPECT_EQ(w.messages.size(), c.press == &Frm1::Uninstall_Click ? 2u : 0u) << c.what;
+        SetAttributes(dir, c.file, FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// A file held open without delete sharing: the refused step is reported
+// with the system's reason and the command stops there.
+TEST(CommandsWin, AFileHeldOpenStopsTheCommand) {
+    std::string in_use = SystemReason(ERROR_SHARING_VIOLATION);
+    struct Case {
+        const char* what;
+        Click press;
+        std::vector<const char*> files;
+        const char* held;
+        std::vector<std::string> names_after;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"Disable, source held", &Frm1::Command3_Click,
+         {"ecachemd80.mix", "ra2md.csf", "creditsmd.txt"}, "ra2md.csf",
+         {"creditsmd.txt", "ecachemd80.mix.Zarn", "ra2md.csf", "ra2md.csf.Zarn"},
+         {"Could not delete \"ra2md.csf\": " + in_use}},
+        {"Enable, target held", &Frm1::Command2_Click,
+         {"ecachemd80.mix.Zarn", "ra2md.csf.Zarn", "ra2md.csf", "creditsmd.txt.Zarn"},
+         "ra2md.csf",
+         {"creditsmd.txt.Zarn", "ecachemd80.mix", "ra2md.csf", "ra2md.csf.Zarn"},
+         {"Could not copy \"ra2md.csf.Zarn\" to \"ra2md.csf\": " + in_use}},
+        {"Uninstall, entry held", &Frm1::Uninstall_Click,
+         {"ecachemd80.mix", "merged01.pkt", "rzarn.yro", "RockPatch.exe"}, "merged01.pkt",
+         {"RockPatch.exe", "merged01.pkt", "rzarn.yro"},
+         {"Are You Sure You Would Like To Uninstall ZARN??",
+          "Could not delete \"merged01.pkt\": " + in_use}},
+        {"Clean, entry held", &Frm1::Clean_Click, {"Register.exe", "Readme.doc", "notes.ico"},
+         "Readme.doc", {"Readme.doc"}, {"Could not delete \"Readme.doc\": " + in_use}},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        for (const char* name : c.files) dir.Write(name, std::string("bytes of ") + name);
+        RecordingWindow w;
+        w.texts["visual"] = kUntouched;
+        Frm1 frm1(w, dir.path());
+        {
+            Held held(dir.File(c.held));
+            ASSERT_TRUE(held.ok()) << c.what;
+            (frm1.*c.press)();
+        }
+        EXPECT_EQ(dir.Names(), c.names_after) << c.what;
+        EXPECT_EQ(w.messages, c.messages) << c.what;
+        EXPECT_EQ(w.texts["visual"], kUntouched) << c.what;
+        EXPECT_FALSE(w.closed) << c.what;
+        EXPECT_EQ(w.busy_depth, 0) << c.what;
+    }
+}
+
+TEST(CommandsWin, PatchProgramStillRunningAfterOkIsNotDeleted) {
+    TempFolder dir("Red Alert 2");
+    dir.Write("ra2md.csf", "x");
+    dir.Write("stay.txt", "keep running until this file is gone");
+    PlaceStandIn(dir, "RockPatch.exe");
+    RecordingWindow w;
+    Started started;
+    bool running_at_box = false;
+    w.on_message = [&](const std::string& text) {
+        if (text == "You done yet???") running_at_box = WaitStarted(dir, "RockPatch.exe", &started);
+    };
+    Frm1 frm1(w, dir.path());
+    frm1.Uninstall_Click();
+    DeleteFileW(Widen(dir.File("stay.txt")).c_str());
+    WaitEnded("RockPatch.exe");
+
+    ASSERT_TRUE(running_at_box);
+    EXPECT_EQ(started.show, "1");
+    EXPECT_EQ(w.messages,
+              (std::vector<std::string>{"Are You Sure You Would Like To Uninstall ZARN??",
+                                        "You done yet???",
+                                        "Could not delete \"RockPatch.exe\": " +
+                                            SystemReason(ERROR_SHARING_VIOLATION)}));
+    EXPECT_FALSE(w.closed);
+    EXPECT_TRUE(Exists(dir, "RockPatch.exe"));
+    EXPECT_FALSE(Exists(dir, "ra2md.csf"));
+}
+
+// Started without its explicit name, "...\Red Alert 2\RA2MD.exe" would run
+// "...\Red.exe" if there were one; here there is.
+TEST(CommandsWin, LaunchNeverStartsAProgramNamedLikeTheFirstWordOfThePath) {
+    TempFolder dir("Red Alert 2");
+    std::string parent = dir.path().substr(0, dir.path().rfind('\\'));
+    PlaceStandIn(dir, "RA2MD.exe");
+    ASSERT_TRUE(CopyFileW(Widen(dir.File("RA2MD.exe")).c_str(),
+                          Widen(parent + "\\Red.exe").c_str(), FALSE));
+    RecordingWindow w;
+    Frm1 frm1(w, dir.path());
+    frm1.Command1_Click();
+    Started started;
+    ASSERT_TRUE(WaitStarted(dir, "RA2MD.exe", &started));
+    EXPECT_EQ(started.command_line, dir.File("RA2MD.exe"));
+    WaitEnded("RA2MD.exe");
+    EXPECT_EQ(GetFileAttributesW(Widen(parent + "\\Red.exe.started.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(w.closed);
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// Under Windows (and Wine) the stand-in is tools/standin, built beside the
+// test program.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "app/platform.h"
+#include "app/win/wide.h"
+#include "tests/standin.h"
+
+namespace fs = std::filesystem;
+
+void PlaceStandIn(const TempFolder& dir, const std::string& name) {
+    WString from = Widen(platform::ApplicationFolder() + "\\standin.exe");
+    if (!CopyFileW(from.c_str(), Widen(dir.File(name)).c_str(), FALSE))
+        throw std::runtime_error("standin.exe is not beside the test program");
+}
+
+bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started, int ms) {
+    fs::path record = fs::u8path(dir.File(name + ".started.txt"));
+    for (int i = 0; i < ms / 10 && !fs::exists(record); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(record);
+    return bool(std::getline(in, started->command_line)) && std::getline(in, started->show) &&
+           std::getline(in, started->directory);
+}
+
+void WaitEnded(const std::string& name) {
+    WString exe = Widen(name);
+    for (int i = 0; i < 1000; ++i) {
+        bool running = false;
+        HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W p = {};
+        p.dwSize = sizeof p;
+        for (BOOL more = Process32FirstW(snap, &p); more; more = Process32NextW(snap, &p))
+            if (lstrcmpiW(p.szExeFile, exe.c_str()) == 0) running = true;
+        CloseHandle(snap);
+        if (!running) return;
+        Sleep(10);
+    }
+}
+
+std::string WorkingDirectory() {
+    wchar_t cwd[MAX_PATH];
+    return Narrow(WString(cwd, GetCurrentDirectoryW(MAX_PATH, cwd)));
+}
+
+bool ShowStateRecorded() { return true; }
+
+std::string DeniedReason() { return SystemReason(ERROR_ACCESS_DENIED); }
+
+std::string NotAProgramReason() { return SystemReason(ERROR_BAD_EXE_FORMAT); }
+void PlaceNotAProgram(const TempFolder& dir, const std::string& name) {
+    dir.Write(name, std::string("MZ not really a program", 23));
+}
