@@ -43,7 +43,9 @@ using CopyProgress = std::function<void()>;
 
 // Copies source to target, replacing a file already at the target. On
 // success the target's data has reached the disk (flushed) before this
-// returns, so that the caller may delete the source safely.
+// returns, so that the caller may delete the source safely. The target is
+// replaced in one step: cut off at any instant, its name holds its old
+// contents or all of the new ones, never part.
 Status CopyFileReplace(const std::string& source, const std::string& target,
                        const CopyProgress& progress = {});
 

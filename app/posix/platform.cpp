@@ -64,6 +64,9 @@ std::string Resolve(const std::string& path) {
     return found;
 }
 
+// Appended to a target's name while its copy is being written.
+const char kPartSuffix[] = ".zarn-copying";
+
 bool IsReadOnly(const struct stat& st) { return (st.st_mode & 0222) == 0; }
 
 // Copies all of in to out through the kernel (reflinks where the file
@@ -143,7 +146,12 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
         close(in);
         return RefusedErrno(EACCES);
     }
-    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 0777);
+    // The data goes to a file of our own first and replaces the target in one
+    // rename, so that whatever instant the copy is cut off at, the target's
+    // name holds either its old contents or all of the new ones, never part:
+    // a later Enable or Disable never copies a torn file over a whole one.
+    std::string part = to + kPartSuffix;
+    int out = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (out < 0) {
         int err = errno;
         close(in);
@@ -159,13 +167,17 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
         ok = false;
         err = errno;
     }
-    // The copy's name must be on the disk as well as its data before the
-    // caller deletes the source, or a power cut could leave neither name.
-    if (ok && !SyncFolderOf(to)) {
+    if (ok && rename(part.c_str(), to.c_str()) != 0) {
         ok = false;
         err = errno;
     }
-    return ok ? Status::Success() : RefusedErrno(err);
+    if (!ok) {
+        unlink(part.c_str());
+        return RefusedErrno(err);
+    }
+    // The new name must be on the disk as well as the data before the caller
+    // deletes the source, or a power cut could leave neither name.
+    return SyncFolderOf(to) ? Status::Success() : RefusedErrno(errno);
 }
 
 Status RemoveFile(const std::string& path) {

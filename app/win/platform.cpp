@@ -69,6 +69,12 @@ Status StartElevated(const WString& path, int show_state) {
     return s;
 }
 
+// Removes an unfinished copy, read-only or not.
+void DeletePart(const WString& part) {
+    SetFileAttributesW(part.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(part.c_str());
+}
+
 }  // namespace
 
 std::string ApplicationFolder() {
@@ -99,10 +105,23 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     DWORD attr = GetFileAttributesW(to.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
         return Status::Refused(SystemReason(ERROR_ACCESS_DENIED));
-    if (!CopyFileExW(Widen(source).c_str(), to.c_str(), OnCopyProgress,
-                     const_cast<CopyProgress*>(&progress), nullptr, 0))
-        return LastError();
-    return FlushToDisk(to);
+    // The data goes to a file of our own first and replaces the target in one
+    // rename, so that whatever instant the copy is cut off at, the target's
+    // name holds either its old contents or all of the new ones, never part:
+    // a later Enable or Disable never copies a torn file over a whole one.
+    WString part = to + L".zarn-copying";
+    if (!CopyFileExW(Widen(source).c_str(), part.c_str(), OnCopyProgress,
+                     const_cast<CopyProgress*>(&progress), nullptr, 0)) {
+        Status s = LastError();
+        DeletePart(part);
+        return s;
+    }
+    Status s = FlushToDisk(part);
+    if (s.ok && !MoveFileExW(part.c_str(), to.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        s = LastError();
+    if (!s.ok) DeletePart(part);
+    return s;
 }
 
 Status RemoveFile(const std::string& path) {
