@@ -23,6 +23,13 @@ public:
     std::function<void(const std::string&)> on_message;  // runs before the answer
     std::function<void(const char*)> on_change;           // scroll bar change event
 
+    // The last range and steps set on a scroll bar, and how often one was set.
+    struct Range {
+        int min = 0, max = 0, small_step = 0, large_step = 0;
+        int times = 0;
+    };
+    std::map<std::string, Range> ranges;
+
     void SetText(const char* c, const std::string& t) override { texts[c] = t; }
     std::string Text(const char* c) override { return texts[c]; }
     int Value(const char* c) override { return values[c]; }
@@ -31,7 +38,10 @@ public:
         values[c] = v;
         if (changed && on_change) on_change(c);
     }
-    void SetRange(const char*, int, int, int, int) override {}
+    void SetRange(const char* c, int min, int max, int small_step, int large_step) override {
+        Range& r = ranges[c];
+        r = {min, max, small_step, large_step, r.times + 1};
+    }
     ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
         messages.push_back(text);
         if (on_message) on_message(text);
