@@ -30,8 +30,10 @@ wine build/win-diff/bench/ini_diff.exe "$first" "$count" 2>"$out/direct.txt" | t
 diff "$out/posix.txt" "$out/kernel32.txt" >"$out/diff.txt" || true
 kind() { grep -c "^< [0-9]*\.[0-9]* $1 " "$out/diff.txt" || true; }
 reads=$(kind R); writes=$(kind W); after=$(kind A)
-calls=$(grep -c ' [RW] ' "$out/posix.txt" || true)
-echo "cases $count (from $first), calls $calls, result lines $(wc -l <"$out/posix.txt")"
+n_reads=$(grep -c '^[0-9.]* R ' "$out/posix.txt" || true)
+n_writes=$(grep -c '^[0-9.]* W ' "$out/posix.txt" || true)
+n_after=$(grep -c '^[0-9.]* A ' "$out/posix.txt" || true)
+echo "cases $count (from $first): $n_reads reads, $n_writes writes, $n_after reads after writes"
 echo "differences: reads $reads, write results $writes, reads after writes $after"
 tr -d '\r' <"$out/direct.txt" | tail -n 1
 if [ -s "$out/diff.txt" ]; then
