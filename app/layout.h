@@ -75,7 +75,12 @@ struct Form {
     const char* focus;     // control that holds the focus when the window opens
 };
 
+// The sans-serif face of every window's text, and its stand-ins.
+extern const char* const kSansSerifSubstitutes[];
+extern const Font kSansSerif;  // "MS Sans Serif" 8.25 pt regular
+
 extern const Form kFrm1;
+extern const Form kGameOptions, kAbout, kHelp;  // the modal windows
 
 // Twips to pixels at `dpi`, rounded to the nearest pixel.
 constexpr int Pixels(int twips, int dpi) { return (twips * dpi + (twips >= 0 ? 720 : -720)) / 1440; }
