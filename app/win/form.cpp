@@ -171,6 +171,11 @@ void FormWindow::CreateControls() {
                                         (HMENU)(INT_PTR)(kFirstControlId + i), inst, nullptr);
             if (c.kind == layout::Kind::kPictureBox || c.kind == layout::Kind::kImage)
                 SetPicture(slot.hwnd, LoadPicture(Widen(c.caption).c_str()));
+            // A scroll bar control starts with an empty range, where every
+            // value set is clamped to 0. Layouts set no range of their own, so
+            // give it room for a first value, as the classic toolkits did;
+            // the behaviour narrows it when it handles the change.
+            if (c.kind == layout::Kind::kScrollBar) SetScrollRange(slot.hwnd, SB_CTL, 0, 32767, FALSE);
             if (c.kind == layout::Kind::kCombo) {
                 std::string list = c.caption;
                 for (std::size_t start = 0; start <= list.size();) {
@@ -266,7 +271,10 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;  // Enter and Escape (IDOK, IDCANCEL) do nothing: no default or cancel button
     case WM_HSCROLL:
-        if (lp) Scroll((HWND)lp, LOWORD(wp));
+        if (lp) Scroll((HWND)lp, LOWORD(wp), HIWORD(wp));
+        return 0;
+    case WM_CLOSE:  // the title bar's close box, Alt+F4
+        Close();
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -331,7 +339,7 @@ LRESULT FormWindow::ColourControl(HDC dc, HWND control) {
     return (LRESULT)s->brush;
 }
 
-void FormWindow::Scroll(HWND bar, int code) {
+void FormWindow::Scroll(HWND bar, int code, int thumb) {
     Slot* s = Find(bar);
     if (!s) return;
     SCROLLINFO si = {};
@@ -346,7 +354,9 @@ void FormWindow::Scroll(HWND bar, int code) {
     case SB_PAGERIGHT: pos += s->large_step; break;
     case SB_LEFT: pos = si.nMin; break;
     case SB_RIGHT: pos = si.nMax; break;
-    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    // The message's own position: nTrackPos is only kept while the scroll
+    // bar itself tracks a drag, and our ranges fit its 16 bits.
+    case SB_THUMBPOSITION: pos = thumb; break;
     default: return;  // SB_THUMBTRACK: nothing while the thumb is dragged
     }
     if (pos < si.nMin) pos = si.nMin;
@@ -402,7 +412,12 @@ void FormWindow::ShowModal(ui::Form form) {
 }
 
 void FormWindow::Close() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (!hwnd_) return;
+    // A modal window gives its owner back its input before it goes: the
+    // window that loses the activation hands it to an enabled window, and
+    // that should be the owner rather than another program's.
+    if (HWND owner = GetWindow(hwnd_, GW_OWNER)) EnableWindow(owner, TRUE);
+    DestroyWindow(hwnd_);
 }
 
 void FormWindow::SetBusy(bool busy) {

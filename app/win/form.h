@@ -7,7 +7,6 @@
 // dragged). The window procedure does nothing else with events.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,9 +26,9 @@ public:
 class FormWindow : public ui::Window {
 public:
     // Opens a modal window above `owner` and returns when it is closed.
-    using ModalRunner = std::function<void(ui::Form, HWND owner)>;
+    using ModalRunner = void (*)(ui::Form, HWND owner);
 
-    FormWindow(const layout::Form& form, ModalRunner modal = {});
+    FormWindow(const layout::Form& form, ModalRunner modal = nullptr);
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -68,7 +67,7 @@ private:
     void Layout(UINT dpi);  // places every control and sets its font at `dpi`
     void Paint();
     LRESULT ColourControl(HDC dc, HWND control);
-    void Scroll(HWND bar, int code);
+    void Scroll(HWND bar, int code, int thumb);  // thumb: SB_THUMBPOSITION's position
     Slot* Find(const char* name);
     Slot* Find(HWND control);
     HFONT FontFor(const layout::Font& font);

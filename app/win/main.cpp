@@ -36,6 +36,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Frm1 frm1(window, platform::ApplicationFolder());
     Frm1Events events(frm1);
     if (!window.Open(&events, nullptr)) return 1;
-    RunMessageLoop([&] { return window.IsOpen(); });
+    RunMessageLoop(window);
     return 0;
 }

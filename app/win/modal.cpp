@@ -1,8 +1,11 @@
 #include "app/win/modal.h"
 
-void RunMessageLoop(const std::function<bool()>& running) {
+#include "app/win/dialogs.h"
+#include "app/win/form.h"
+
+void RunMessageLoop(const FormWindow& window) {
     MSG msg;
-    while (running()) {
+    while (window.IsOpen()) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage((int)msg.wParam);  // let outer loops see it too
@@ -16,4 +19,17 @@ void RunMessageLoop(const std::function<bool()>& running) {
     }
 }
 
-void RunModal(ui::Form /*form*/, HWND /*owner*/) {}
+void RunModal(ui::Form form, HWND owner) {
+    // Built afresh at every opening: nothing typed and not saved survives.
+    FormWindow window(LayoutOf(form), RunModal);
+    DialogEvents events(form, window);
+    if (owner) EnableWindow(owner, FALSE);
+    if (window.Open(&events, owner)) RunMessageLoop(window);
+    // FormWindow::Close has given the owner its input back before the window
+    // went, so the owner was activated rather than another program; this
+    // covers a window that failed to open.
+    if (owner && IsWindow(owner)) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+}

@@ -1,15 +1,14 @@
 // The message loop, and modal windows over the main window.
 #pragma once
 
-#include <functional>
-
 #include <windows.h>
 
+#include "app/win/form.h"
 #include "panel/window.h"
 
 // Dispatches messages, with dialog keys (Tab, access keys) for every window
-// of the program, while `running` says so or until WM_QUIT.
-void RunMessageLoop(const std::function<bool()>& running);
+// of the program, until `window` has been closed or WM_QUIT comes.
+void RunMessageLoop(const FormWindow& window);
 
 // Builds `form` afresh, shows it over `owner` (which takes no input
 // meanwhile) and returns when it has been closed.

@@ -1,0 +1,47 @@
+#include "app/win/dialogs.h"
+
+#include <cstring>
+
+#include "app/platform.h"
+
+namespace {
+
+// Runs the handler named after `control`, if the table has one.
+void Dispatch(GameOptions& options, const GameOptions::Handler* table, std::size_t count,
+              const char* control) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::strcmp(table[i].control, control) == 0) (options.*table[i].run)();
+}
+
+}  // namespace
+
+const layout::Form& LayoutOf(ui::Form form) {
+    switch (form) {
+    case ui::Form::kAbout: return layout::kAbout;
+    case ui::Form::kHelp: return layout::kHelp;
+    case ui::Form::kGameOptions: break;
+    }
+    return layout::kGameOptions;
+}
+
+DialogEvents::DialogEvents(ui::Form form, ui::Window& window)
+    : form_(form), window_(window), options_(window, platform::ApplicationFolder()) {}
+
+void DialogEvents::Load() {
+    if (form_ == ui::Form::kGameOptions) options_.Form_Load();
+}
+
+void DialogEvents::Click(const char* control) {
+    if (form_ == ui::Form::kGameOptions) {
+        Dispatch(options_, GameOptions::kClicks, sizeof GameOptions::kClicks / sizeof GameOptions::kClicks[0],
+                 control);
+    } else if (std::strcmp(control, "Command1") == 0) {
+        window_.Close();  // "Ok", "&Close Help"
+    }
+}
+
+void DialogEvents::Change(const char* control) {
+    if (form_ == ui::Form::kGameOptions)
+        Dispatch(options_, GameOptions::kChanges,
+                 sizeof GameOptions::kChanges / sizeof GameOptions::kChanges[0], control);
+}

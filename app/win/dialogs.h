@@ -1,0 +1,26 @@
+// The three modal windows' layouts and behaviour, for RunModal.
+#pragma once
+
+#include "app/layout.h"
+#include "app/win/form.h"
+#include "panel/window.h"
+#include "settings/game_options.h"
+
+// The layout of a modal window.
+const layout::Form& LayoutOf(ui::Form form);
+
+// Maps a modal window's events to its handlers: About's "Ok" and Help's
+// "&Close Help" close their window; Game Options' presses and slider
+// changes go to the GameOptions handlers of the same name.
+class DialogEvents : public Behaviour {
+public:
+    DialogEvents(ui::Form form, ui::Window& window);
+    void Load() override;
+    void Click(const char* control) override;
+    void Change(const char* control) override;
+
+private:
+    ui::Form form_;
+    ui::Window& window_;
+    GameOptions options_;
+};
