@@ -11,8 +11,8 @@ const Control kAboutControls[] = {
     // name        kind           caption                                            left   top  width height tab
     {"Label1",   Kind::kLabel,  "The Marrowgate:The Zeal And Rising Nations. ",      120,  120, 3495, 255, false, nullptr, kSystem, kSystem, 0},
     {"Label2",   Kind::kLabel,  "Mod Created By:   Marrowgate (The ZARN Team)",      120,  360, 3735, 255, false, nullptr, kSystem, kSystem, 0},
-    {"Label3",   Kind::kLabel,  "ZarnDev (The ZARN Team)",                           1440,  600, 2055, 255, false, nullptr, kSystem, kSystem, 0},
-    {"Label4",   Kind::kLabel,  "Contorl Pannel Created By: ZarnDev ",               120,  960, 2535, 255, false, nullptr, kSystem, kSystem, 0},
+    {"Label3",   Kind::kLabel,  "ZDev (The ZARN Team)",                           1440,  600, 2055, 255, false, nullptr, kSystem, kSystem, 0},
+    {"Label4",   Kind::kLabel,  "Contorl Pannel Created By: ZDev ",               120,  960, 2535, 255, false, nullptr, kSystem, kSystem, 0},
     {"Command1", Kind::kButton, "Ok",                                               3960,  120, 1215, 375, true, nullptr, kSystem, kSystem, 0},
     {"Label6",   Kind::kLabel,  "v 2.1",                                            4320,  600,  495, 255, false, nullptr, kSystem, kSystem, 0},
 };

@@ -21,7 +21,7 @@ const char kHelpText[] =
     "also the sound plugin is on its way to completion, there is no delivery system for \r\n"
     "this plug in as of yet, so you will need to either add it manually or install it \r\n"
     "following the instuctions very carefully\r\n"
-    "this mod is created by Marrowgate and ZarnDev, with help from others!\r\n";
+    "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
 
 const Control kHelpControls[] = {
     // name        kind           caption        left   top  width height tab

@@ -29,7 +29,7 @@ const char kHelpText[] =
     "also the sound plugin is on its way to completion, there is no delivery system for \r\n"
     "this plug in as of yet, so you will need to either add it manually or install it \r\n"
     "following the instuctions very carefully\r\n"
-    "this mod is created by Marrowgate and ZarnDev, with help from others!\r\n";
+    "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
 
 // The game's settings file as most tests start from it.
 const char kGameIni[] =
@@ -490,8 +490,8 @@ TEST(AboutAndHelpUi, TextsAndTheirCloseButtons) {
     } labels[] = {
         {"Label1", "The Marrowgate:The Zeal And Rising Nations. "},
         {"Label2", "Mod Created By:   Marrowgate (The ZARN Team)"},
-        {"Label3", "ZarnDev (The ZARN Team)"},
-        {"Label4", "Contorl Pannel Created By: ZarnDev "},
+        {"Label3", "ZDev (The ZARN Team)"},
+        {"Label4", "Contorl Pannel Created By: ZDev "},
         {"Label6", "v 2.1"},
         {"Command1", "Ok"},
     };
