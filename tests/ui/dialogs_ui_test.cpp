@@ -145,10 +145,11 @@ TEST(DialogsUi, FramesControlsAndColoursAreAsLaidOut) {
         bool placed;         // at the layout's position, not the system's
         bool modal_frame;    // dialog frame
         COLORREF back;       // the window's own background
+        POINT bare;          // a spot of it no control covers, in twips
     } cases[] = {
-        {layout::kGameOptions, "Command7", false, false, RGB(0, 0, 0)},
-        {layout::kAbout, "Command4", true, false, GetSysColor(COLOR_BTNFACE)},
-        {layout::kHelp, "Command6", true, true, RGB(0, 0, 0)},
+        {layout::kGameOptions, "Command7", false, false, RGB(0, 0, 0), {3600, 60}},
+        {layout::kAbout, "Command4", true, false, GetSysColor(COLOR_BTNFACE), {3600, 1000}},
+        {layout::kHelp, "Command6", true, true, RGB(0, 0, 0), {1000, 3000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.form.name);
@@ -246,8 +247,7 @@ TEST(DialogsUi, FramesControlsAndColoursAreAsLaidOut) {
         }
         HWND focus = Focus(w);
         EXPECT_EQ(focus, PanelProcess::Control(w, c.form, c.form.focus));
-        // A spot of the window's own surface, right of the first row.
-        EXPECT_EQ(PixelAt(w, client.right - px(90), px(30)), c.back);
+        EXPECT_EQ(PixelAt(w, px(c.bare.x), px(c.bare.y)), c.back);
 
         char name[64];
         snprintf(name, sizeof name, "%s-%udpi.bmp", c.form.name, dpi);
