@@ -63,8 +63,9 @@ TEST(MainWindowUi, FrameAndEveryControlAreAsLaidOut) {
             EXPECT_EQ(WindowText(h), c.caption) << c.name;
             EXPECT_EQ(cs & 0x0F, BS_PUSHBUTTON) << c.name << ": never the default button";
         }
-        if (c.kind == layout::Kind::kLabel)
+        if (c.kind == layout::Kind::kLabel) {
             EXPECT_TRUE(cs & WS_BORDER) << c.name << ": single-line border";
+        }
     }
     EXPECT_EQ(WindowText(PanelProcess::Control(w, kForm, "Label1")), "");
     EXPECT_EQ(WindowText(PanelProcess::Control(w, kForm, "Label2")), "");
