@@ -273,6 +273,14 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HSCROLL:
         if (lp) Scroll((HWND)lp, LOWORD(wp), HIWORD(wp));
         return 0;
+    case WM_NEXTDLGCTL: {
+        // The dialog manager's focus move: a label's access key asks for the
+        // label, then for the next control after it that takes the focus.
+        // Only dialog classes handle it by default; our windows are not one.
+        HWND to = LOWORD(lp) ? (HWND)wp : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+        if (to) SetFocus(to);
+        return 0;
+    }
     case WM_CLOSE:  // the title bar's close box, Alt+F4
         Close();
         return 0;

@@ -122,6 +122,15 @@ void PressAlt(HWND window, char letter) {
     SendInput(4, in, sizeof(INPUT));
 }
 
+void PressKey(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = key;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 HWND Focus(HWND window) {
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof gui;
@@ -261,6 +270,40 @@ TEST(DialogsUi, FramesControlsAndColoursAreAsLaidOut) {
         EXPECT_EQ(GetForegroundWindow(), panel.main());
         EXPECT_TRUE(panel.Running());
     }
+}
+
+TEST(GameOptionsUi, TabOrderAndTheLabelsAccessKeys) {
+    TempFolder folder;
+    folder.Write("RA2MD.ini", kGameIni);
+    PanelProcess panel(folder);
+    ASSERT_NE(panel.main(), nullptr);
+    HWND w = Open(panel, "Command7", "Game Options");
+    ASSERT_NE(w, nullptr);
+    Sleep(200);  // the focus is set just after the window shows
+    EXPECT_EQ(Focus(w), Item(w, "EVBBo"));
+    const char* order[] = {"EVSo", "NAo",  "EHRo",     "EVBB",  "EVS",   "NA",
+                           "EHR",  "HScroll1", "Text1", "HScroll2", "HScroll3", "Text2",
+                           "Text3", "Combo1", "Command1", "EVBBo"};
+    HWND at = Item(w, "EVBBo");
+    for (const char* next : order) {
+        at = GetNextDlgTabItem(w, at, FALSE);
+        // The combo box's focus goes to its edit field, a child of it.
+        EXPECT_TRUE(at == Item(w, next) || GetParent(at) == Item(w, next)) << "expected " << next;
+    }
+    // "Enable &VRAM Sidebar" and "Enable Video &Back Buffer": the next
+    // control that takes the focus is the first slider.
+    for (char letter : {'V', 'B'}) {
+        PressKey(w, VK_TAB);  // off the slider first
+        Sleep(200);
+        EXPECT_NE(Focus(w), Item(w, "HScroll1"));
+        PressAlt(w, letter);
+        Sleep(200);
+        EXPECT_EQ(Focus(w), Item(w, "HScroll1")) << "Alt+" << letter;
+        PressAlt(w, 'X');  // not the main window's Exit while the dialog is up
+        Sleep(200);
+    }
+    EXPECT_TRUE(panel.Running());
+    EXPECT_TRUE(IsWindow(w));
 }
 
 TEST(GameOptionsUi, LoadsWhatTheSettingsFileHolds) {
