@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the core tests natively, then the Windows build's core and
-# UI tests under Wine in Xvfb (at 96 and again at 144 dpi). Installs what is
+# UI tests under Wine in Xvfb (at 96, and the UI tests again at 144 and 192 dpi). Installs what is
 # missing and builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,11 +23,14 @@ prefix() {
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 prefix "$PWD/build/wine96" 96
 prefix "$PWD/build/wine144" 144
+prefix "$PWD/build/wine192" 192
 run_wine() {  # prefix, ctest arguments...
   local dir=$1; shift
-  WINEPREFIX=$dir xvfb-run -a -s "-screen 0 1600x1200x24" \
+  WINEPREFIX=$dir xvfb-run -a -s "-screen 0 3200x2400x24" \
     bash -c 'cd build/win && ctest --output-on-failure "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' _ "$@"
 }
 run_wine "$PWD/build/wine96"
-echo "== windows UI at 144 dpi"
-run_wine "$PWD/build/wine144" -L ui
+for dpi in 144 192; do
+  echo "== windows UI at $dpi dpi"
+  run_wine "$PWD/build/wine$dpi" -L ui
+done
