@@ -76,13 +76,13 @@ RECT RectInParent(HWND control) {
     return rc;
 }
 
-PanelProcess::PanelProcess(const TempFolder& folder) {
+PanelProcess::PanelProcess(const TempFolder& folder, const std::string& working_directory) {
     WString exe = Widen(folder.File("ZARN Control Panal.exe"));
     if (!CopyFileW(WindowsPath(g_panel_exe).c_str(), exe.c_str(), FALSE)) return;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     WString cmd = L"\"" + exe + L"\"";
-    WString dir = Widen(folder.path());
+    WString dir = Widen(working_directory.empty() ? folder.path() : working_directory);
     if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                         &pi_))
         return;
@@ -119,7 +119,10 @@ MessageBoxSeen PanelProcess::WaitForMessageBox(DWORD ms) const {
     box.text = WindowText(GetDlgItem(box.hwnd, 0xFFFF));
     for (HWND c = GetWindow(box.hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (ClassOf(c) == "Button") box.buttons.push_back(WindowText(c));
-        if (ClassOf(c) == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_ICON) && IsWindowVisible(c))
+        // Wine keeps the icon control of a box without an icon, visible and
+        // empty, and lays the text over it: only an icon set in it counts.
+        if (ClassOf(c) == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            IsWindowVisible(c) && SendMessageW(c, STM_GETICON, 0, 0))
             box.has_icon = true;
     }
     return box;

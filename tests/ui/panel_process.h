@@ -24,8 +24,9 @@ struct MessageBoxSeen {
 class PanelProcess {
 public:
     // Copies the panel into `folder` and starts it with `folder` as the
-    // working directory; waits until its main window is up.
-    explicit PanelProcess(const TempFolder& folder);
+    // working directory, or with `working_directory` when one is given;
+    // waits until its main window is up.
+    explicit PanelProcess(const TempFolder& folder, const std::string& working_directory = "");
     ~PanelProcess();
     PanelProcess(const PanelProcess&) = delete;
     PanelProcess& operator=(const PanelProcess&) = delete;
