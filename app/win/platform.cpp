@@ -69,6 +69,54 @@ Status StartElevated(const WString& path, int show_state) {
     return s;
 }
 
+// Wine 8's CopyFileExW never calls its progress routine, so during a long
+// copy the window would stop answering. There we copy in pieces ourselves
+// and keep the window painted between them. Wine is told by the export that
+// only its ntdll has.
+bool CopyCallsBack() {
+    static const bool calls_back =
+        !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    return calls_back;
+}
+
+// Copies `from` to the new file `part` piece by piece, as CopyFileExW would:
+// data, last-write time and attributes. The data is flushed every 64 MiB, so
+// the final flush is short too.
+bool CopyInPieces(const WString& from, const WString& part, const CopyProgress& progress) {
+    HANDLE in = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE) return false;
+    HANDLE out = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        CloseHandle(in);
+        SetLastError(err);
+        return false;
+    }
+    const DWORD piece = 4u << 20;
+    void* buffer = VirtualAlloc(nullptr, piece, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool ok = buffer != nullptr;
+    for (DWORD pieces = 1; ok; ++pieces) {
+        DWORD got = 0, put = 0;
+        ok = ReadFile(in, buffer, piece, &got, nullptr);
+        if (!ok || got == 0) break;
+        ok = WriteFile(out, buffer, got, &put, nullptr) && put == got;
+        if (ok && pieces % 16 == 0) ok = FlushFileBuffers(out);
+        if (progress) progress();
+    }
+    FILETIME written;
+    if (ok && GetFileTime(in, nullptr, nullptr, &written)) SetFileTime(out, nullptr, nullptr, &written);
+    ok = ok && FlushFileBuffers(out);
+    DWORD err = GetLastError();
+    if (buffer) VirtualFree(buffer, 0, MEM_RELEASE);
+    CloseHandle(out);
+    CloseHandle(in);
+    if (ok) SetFileAttributesW(part.c_str(), GetFileAttributesW(from.c_str()));
+    SetLastError(err);
+    return ok;
+}
+
 // Removes an unfinished copy, read-only or not.
 void DeletePart(const WString& part) {
     SetFileAttributesW(part.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -110,8 +158,15 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     // name holds either its old contents or all of the new ones, never part:
     // a later Enable or Disable never copies a torn file over a whole one.
     WString part = to + L".zarn-copying";
-    if (!CopyFileExW(Widen(source).c_str(), part.c_str(), OnCopyProgress,
-                     const_cast<CopyProgress*>(&progress), nullptr, 0)) {
+    // Unbuffered, the data reaches the disk during the copy, between progress
+    // calls, and the flush afterwards has little left to do.
+    WString from = Widen(source);
+    bool copied = CopyCallsBack()
+                      ? CopyFileExW(from.c_str(), part.c_str(), OnCopyProgress,
+                                    const_cast<CopyProgress*>(&progress), nullptr,
+                                    COPY_FILE_NO_BUFFERING)
+                      : CopyInPieces(from, part, progress);
+    if (!copied) {
         Status s = LastError();
         DeletePart(part);
         return s;
