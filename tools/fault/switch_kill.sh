@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 trials=${1:-120}
-build=${2:-build/native-cmd}
+build=${2:-build/bench-native}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target switch_cli >/dev/null
 cli=$build/bench/switch_cli
