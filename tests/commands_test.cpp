@@ -10,55 +10,18 @@
 
 #include "panel/frm1.h"
 #include "tests/standin.h"
+#include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-const char kNotInGameFolder[] = "Please Place Control Panal Exe into Ra2:Yr Folder";
-const char kQuestion[] = "Are You Sure You Would Like To Uninstall ZARN??";
-const char kPatchDone[] = "You done yet???";
-const char kUntouched[] = "(as loaded)";  // "visual" before a command, to see a refresh
+using namespace game_files;
 
-// The names the commands work on, in the order the player's files are
-// processed. Written out here rather than taken from panel/files.h, so that
-// a name or an order wrong there shows up as a wrong folder here.
-const char* const kModFiles[10] = {
-    "ecachemd80.mix", "glslmd.shp",     "ea_wwlogo.bik", "ra2md.csf", "glsmd.pal",
-    "expandmd80.mix", "expandmd81.mix", "ra2ts_l.bik",   "rzarn.yro", "creditsmd.txt",
-};
-const char* const kUninstallFiles[26] = {
-    "ecachemd80.mix",      "glslmd.shp",          "ea_wwlogo.bik",
-    "ra2md.csf",           "glsmd.pal",           "expandmd80.mix",
-    "expandmd81.mix",      "ra2ts_l.bik",         "ecachemarrowgate80.mix",
-    "marrowgate80.pkt",    "merged01.pkt",        "creditsmd.txt",
-    "ecachemd80.mix.Zarn", "glslmd.shp.Zarn",     "ea_wwlogo.bik.Zarn",
-    "ra2md.csf.Zarn",      "glsmd.pal.Zarn",      "expandmd80.mix.Zarn",
-    "expandmd81.mix.Zarn", "ra2ts_l.bik.Zarn",    "ecachemarrowgate80.mix.Zarn",
-    "marrowgate80.pkt.Zarn", "merged01.pkt.Zarn", "creditsmd.txt.Zarn",
-    "rzarn.yro",           "rzarn.yro.zarn",
-};
-const char* const kCleanFiles[12] = {
-    "Register.exe", "Register.ini", "notes.ico",      "patch.doc",
-    "Readme.doc",   "INSTALL.LOG",  "launcher.txt",   "Readme.txt",
-    "ecachemd98.mix", "expandmd98.mix", "ecachemarrowgate80.mix", "marrowgate80.pkt",
-};
+const char kUntouched[] = "(as loaded)";  // "visual" before a command, to see a refresh
 
 // Names as stored in the folder, and their contents.
 using Folder = std::map<std::string, std::string>;
-
-// Contents that differ from file to file and hold the bytes a careless copy
-// would spoil: NULs, CR LF, 0xFF.
-std::string Data(const std::string& name, std::size_t size = 4099) {
-    std::string s(size, '\0');
-    unsigned h = 2166136261u;
-    for (char c : name) h = (h ^ (unsigned char)c) * 16777619u;
-    for (std::size_t i = 0; i < size; ++i) {
-        h = h * 1103515245u + 12345u;
-        s[i] = (i % 97 == 0) ? '\r' : (i % 97 == 1) ? '\n' : (char)(h >> 16);
-    }
-    return s;
-}
 
 // Entries of ModFiles (numbered from 1) under their own names, or disabled.
 Folder Enabled(std::initializer_list<int> entries) {
@@ -69,7 +32,7 @@ Folder Enabled(std::initializer_list<int> entries) {
 Folder Disabled(std::initializer_list<int> entries) {
     Folder f;
     for (int n : entries)
-        f[std::string(kModFiles[n - 1]) + ".Zarn"] = Data(kModFiles[n - 1]);
+        f[kModFiles[n - 1] + ".Zarn"] = Data(kModFiles[n - 1]);
     return f;
 }
 Folder operator+(Folder a, const Folder& b) {
@@ -93,11 +56,14 @@ Folder Contents(const TempFolder& dir) {
     return f;
 }
 
-// Names only, for readable failures; contents are compared separately.
-std::vector<std::string> NamesOf(const Folder& f) {
-    std::vector<std::string> names;
-    for (auto& e : f) names.push_back(e.first);
-    return names;
+// The folder holds exactly `expected`: names first, for readable failures.
+void ExpectFolder(const TempFolder& dir, const Folder& expected) {
+    Folder after = Contents(dir);
+    std::vector<std::string> names, expected_names;
+    for (auto& e : after) names.push_back(e.first);
+    for (auto& e : expected) expected_names.push_back(e.first);
+    EXPECT_EQ(names, expected_names);
+    EXPECT_TRUE(after == expected) << "contents differ";
 }
 
 // Records, besides the messages, whether the window was busy when each box
@@ -160,19 +126,18 @@ TEST(EnableDisable, BringEveryPresentFileToTheOtherForm) {
          Folder{{"expandmd80.mix.Zarn", Data("expandmd80.mix", 9u << 20)}}, "Disabled"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TempFolder dir;
         Fill(dir, c.before);
         WatchingWindow w;
         Frm1 frm1(w, dir.path());
         (frm1.*c.press)();
-        Folder after = Contents(dir);
-        EXPECT_EQ(NamesOf(after), NamesOf(c.after)) << c.what;
-        EXPECT_TRUE(after == c.after) << c.what << ": contents differ";
-        EXPECT_EQ(w.texts["visual"], c.label) << c.what;
-        EXPECT_TRUE(w.messages.empty()) << c.what;
-        EXPECT_FALSE(w.closed) << c.what;
-        EXPECT_EQ(w.busy_depth, 0) << c.what;
-        EXPECT_EQ(w.painted_while_idle, 0) << c.what;
+        ExpectFolder(dir, c.after);
+        EXPECT_EQ(w.texts["visual"], c.label);
+        EXPECT_TRUE(w.messages.empty());
+        EXPECT_FALSE(w.closed);
+        EXPECT_EQ(w.busy_depth, 0);
+        EXPECT_EQ(w.painted_while_idle, 0);
     }
 }
 
@@ -198,77 +163,60 @@ TEST(EnableDisable, FoldersNamedLikeModFilesAreLeftAlone) {
 // the label is not refreshed, and the panel runs on.
 TEST(EnableDisable, ARefusedStepStopsTheCommandThere) {
     struct Case {
-        const char* what;
+        std::string what;
         Click press;
         Folder before;
-        const char* read_only;  // made read-only first, when set
-        const char* folder;     // made a folder first, when set
+        std::string read_only, folder;  // made read-only, or a folder, first
         Folder after;
         std::string message;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"read-only target, Enable", kEnable,
-         Disabled(kAll) + Folder{{"glslmd.shp", "read-only old"}}, "glslmd.shp", nullptr,
+         Disabled(kAll) + Folder{{"glslmd.shp", "read-only old"}}, "glslmd.shp", "",
          Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) +
              Folder{{"glslmd.shp", "read-only old"}},
          "Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\": " + DeniedReason()},
         {"read-only target, Disable", kDisable,
          Enabled(kAll) + Folder{{"ecachemd80.mix.Zarn", "read-only old"}}, "ecachemd80.mix.Zarn",
-         nullptr, Enabled(kAll) + Folder{{"ecachemd80.mix.Zarn", "read-only old"}},
+         "", Enabled(kAll) + Folder{{"ecachemd80.mix.Zarn", "read-only old"}},
          "Could not copy \"ecachemd80.mix\" to \"ecachemd80.mix.Zarn\": " + DeniedReason()},
-        {"folder at the target, Disable", kDisable, Enabled(kAll), nullptr, "creditsmd.txt.Zarn",
+        {"folder at the target, Disable", kDisable, Enabled(kAll), "", "creditsmd.txt.Zarn",
          Disabled({1, 2, 3, 4, 5, 6, 7, 8, 9}) + Enabled({10}) +
              Folder{{"creditsmd.txt.Zarn", kIsFolder}},
          "Could not copy \"creditsmd.txt\" to \"creditsmd.txt.Zarn\": " + DeniedReason()},
     };
+    // The ten files go in table order: with entry k's source read-only, the
+    // entries before it are moved, k stands in both forms (copied, then its
+    // delete refused) and the entries after it are untouched.
+    for (int k = 1; k <= 10; ++k) {
+        for (bool enable : {true, false}) {
+            Folder after;
+            for (int i = 1; i <= 10; ++i) {
+                if (i <= k) after = after + (enable ? Enabled({i}) : Disabled({i}));
+                if (i >= k) after = after + (enable ? Disabled({i}) : Enabled({i}));
+            }
+            std::string source = kModFiles[k - 1] + (enable ? ".Zarn" : "");
+            cases.push_back({(enable ? "Enable, entry " : "Disable, entry ") + std::to_string(k),
+                             enable ? kEnable : kDisable, enable ? Disabled(kAll) : Enabled(kAll),
+                             source, "", after,
+                             "Could not delete \"" + source + "\": " + DeniedReason()});
+        }
+    }
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TempFolder dir;
         Fill(dir, c.before);
-        if (c.read_only) dir.SetReadOnly(c.read_only);
-        if (c.folder) dir.MakeFolder(c.folder);
+        if (!c.read_only.empty()) dir.SetReadOnly(c.read_only);
+        if (!c.folder.empty()) dir.MakeFolder(c.folder);
         WatchingWindow w;
         Frm1 frm1(w, dir.path());
         (frm1.*c.press)();
-        Folder after = Contents(dir);
-        EXPECT_EQ(NamesOf(after), NamesOf(c.after)) << c.what;
-        EXPECT_TRUE(after == c.after) << c.what << ": contents differ";
-        EXPECT_EQ(w.messages, std::vector<std::string>{c.message}) << c.what;
-        EXPECT_EQ(w.busy_at_message, std::vector<int>{0}) << c.what << ": shown while busy";
-        EXPECT_EQ(w.texts["visual"], kUntouched) << c.what;
-        EXPECT_FALSE(w.closed) << c.what;
-        EXPECT_EQ(w.busy_depth, 0) << c.what;
-    }
-}
-
-// Enable and Disable take the ten files in table order: with entry k's
-// source read-only, entries before it are moved, k stands in both forms
-// (copied, then its delete refused) and the entries after it are untouched.
-TEST(EnableDisable, MoveInTableOrderAndStopAtAReadOnlySource) {
-    for (int k = 1; k <= 10; ++k) {
-        for (Click press : {kEnable, kDisable}) {
-            bool enable = press == kEnable;
-            std::string source = std::string(kModFiles[k - 1]) + (enable ? ".Zarn" : "");
-            TempFolder dir;
-            Fill(dir, enable ? Disabled(kAll) : Enabled(kAll));
-            dir.SetReadOnly(source);
-            WatchingWindow w;
-            Frm1 frm1(w, dir.path());
-            (frm1.*press)();
-            Folder expected;
-            for (int i = 1; i <= 10; ++i) {
-                std::initializer_list<int> n = {i};
-                bool moved = i <= k, kept = i >= k;
-                if (moved) expected = expected + (enable ? Enabled(n) : Disabled(n));
-                if (kept) expected = expected + (enable ? Disabled(n) : Enabled(n));
-            }
-            std::string what = (enable ? "Enable, entry " : "Disable, entry ") + std::to_string(k);
-            EXPECT_EQ(NamesOf(Contents(dir)), NamesOf(expected)) << what;
-            EXPECT_TRUE(Contents(dir) == expected) << what << ": contents differ";
-            EXPECT_EQ(w.messages,
-                      std::vector<std::string>{"Could not delete \"" + source + "\": " +
-                                               DeniedReason()})
-                << what;
-            EXPECT_EQ(w.texts["visual"], kUntouched) << what;
-        }
+        ExpectFolder(dir, c.after);
+        EXPECT_EQ(w.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(w.busy_at_message, std::vector<int>{0}) << "shown while busy";
+        EXPECT_EQ(w.texts["visual"], kUntouched);
+        EXPECT_FALSE(w.closed);
+        EXPECT_EQ(w.busy_depth, 0);
     }
 }
 
@@ -276,7 +224,7 @@ TEST(EnableDisable, MoveInTableOrderAndStopAtAReadOnlySource) {
 // writes it, and files Uninstall must not touch.
 Folder EverythingInstalled() {
     Folder f;
-    for (const char* name : kUninstallFiles) f[name] = Data(name);
+    for (const std::string& name : kUninstallFiles) f[name] = Data(name);
     f.erase("rzarn.yro.zarn");
     f["rzarn.yro.Zarn"] = Data("rzarn.yro");
     return f;
@@ -309,6 +257,7 @@ TEST(Uninstall, DeletesBothFormsRunsThePatchProgramAndCloses) {
          kFolder, {kQuestion, kNotInGameFolder}, false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TempFolder dir("Red Alert 2");
         Fill(dir, c.before);
         if (c.patch == kStandIn) PlaceStandIn(dir, "RockPatch.exe");
@@ -328,20 +277,16 @@ TEST(Uninstall, DeletesBothFormsRunsThePatchProgramAndCloses) {
         if (c.patch == kStandIn)
             expected["RockPatch.exe.started.txt"] = dir.Read("RockPatch.exe.started.txt");
         if (c.patch == kFolder) expected["RockPatch.exe"] = kIsFolder;
-        Folder after = Contents(dir);
-        EXPECT_EQ(NamesOf(after), NamesOf(expected)) << c.what;
-        EXPECT_TRUE(after == expected) << c.what << ": contents differ";
-        EXPECT_EQ(w.messages, c.messages) << c.what;
-        EXPECT_EQ(w.closed, c.closed) << c.what;
-        EXPECT_EQ(w.texts["visual"], kUntouched) << c.what;
-        EXPECT_EQ(w.busy_at_message, std::vector<int>(c.messages.size(), 0)) << c.what;
+        ExpectFolder(dir, expected);
+        EXPECT_EQ(w.messages, c.messages);
+        EXPECT_EQ(w.closed, c.closed);
+        EXPECT_EQ(w.texts["visual"], kUntouched);
+        EXPECT_EQ(w.busy_at_message, std::vector<int>(c.messages.size(), 0));
         if (c.patch != kStandIn) continue;
-        ASSERT_TRUE(started_before_box) << c.what << ": not started before the box";
-        EXPECT_EQ(started.command_line, dir.File("RockPatch.exe")) << c.what;
-        if (ShowStateRecorded()) {
-            EXPECT_EQ(started.show, "1") << c.what;
-        }
-        EXPECT_EQ(started.directory, WorkingDirectory()) << c.what;
+        ASSERT_TRUE(started_before_box) << "not started before the box";
+        EXPECT_EQ(started.command_line, dir.File("RockPatch.exe"));
+        EXPECT_EQ(started.show, ShowStateRecorded() ? "1" : "none");
+        EXPECT_EQ(started.directory, WorkingDirectory());
     }
 }
 
@@ -362,37 +307,9 @@ TEST(Uninstall, AnsweringNoChangesNothing) {
     EXPECT_FALSE(WaitStarted(dir, "RockPatch.exe", &started, 1000));
 }
 
-// The deletions run in table order and stop at the first refusal: a
-// read-only entry k leaves entries 1..k-1 deleted and k..26 in place, and
-// "RockPatch.exe" is neither started nor deleted.
-TEST(Uninstall, ARefusedDeleteStopsAtThatEntry) {
-    for (int k = 1; k <= 26; ++k) {
-        TempFolder dir;
-        Folder before;
-        for (const char* name : kUninstallFiles) before[name] = Data(name);
-        before["RockPatch.exe"] = "patch";
-        Fill(dir, before);
-        const char* refused = kUninstallFiles[k - 1];
-        dir.SetReadOnly(refused);
-        WatchingWindow w;
-        Frm1 frm1(w, dir.path());
-        frm1.Uninstall_Click();
-        Folder expected = before;
-        for (int i = 0; i < k - 1; ++i) expected.erase(kUninstallFiles[i]);
-        EXPECT_TRUE(Contents(dir) == expected) << "entry " << k;
-        EXPECT_EQ(w.messages, (std::vector<std::string>{
-                                  kQuestion, "Could not delete \"" + std::string(refused) +
-                                                 "\": " + DeniedReason()}))
-            << "entry " << k;
-        EXPECT_EQ(w.busy_at_message, (std::vector<int>{0, 0})) << "entry " << k;
-        EXPECT_FALSE(w.closed) << "entry " << k;
-        EXPECT_EQ(w.texts["visual"], kUntouched) << "entry " << k;
-    }
-}
-
 Folder Leftovers() {
     Folder f;
-    for (const char* name : kCleanFiles) f[name] = Data(name);
+    for (const std::string& name : kCleanFiles) f[name] = Data(name);
     return f;
 }
 const Folder kNotCleaned = Enabled(kAll) + Disabled({1}) +
@@ -406,64 +323,74 @@ TEST(Clean, DeletesTheInstallerLeftoversOnlyAndSaysNothing) {
         TempFolder dir;
         Fill(dir, before);
         for (int press = 1; press <= 2; ++press) {
+            SCOPED_TRACE(testing::Message() << "press " << press);
             WatchingWindow w;
             Frm1 frm1(w, dir.path());
             frm1.Clean_Click();
-            EXPECT_TRUE(Contents(dir) == kNotCleaned) << "press " << press;
-            EXPECT_EQ(NamesOf(Contents(dir)), NamesOf(kNotCleaned)) << "press " << press;
-            EXPECT_TRUE(w.messages.empty()) << "press " << press;
-            EXPECT_EQ(w.texts["visual"], kUntouched) << "press " << press;
-            EXPECT_FALSE(w.closed) << "press " << press;
-            EXPECT_EQ(w.busy_depth, 0) << "press " << press;
+            ExpectFolder(dir, kNotCleaned);
+            EXPECT_TRUE(w.messages.empty());
+            EXPECT_EQ(w.texts["visual"], kUntouched);
+            EXPECT_FALSE(w.closed);
+            EXPECT_EQ(w.busy_depth, 0);
         }
     }
 }
 
-// In table order, stopping at the first refusal: a read-only entry k leaves
-// entries 1..k-1 deleted and k..12 in place.
-TEST(Clean, ARefusedDeleteStopsAtThatEntry) {
-    for (int k = 1; k <= 12; ++k) {
-        TempFolder dir;
-        Fill(dir, Leftovers() + kNotCleaned);
-        dir.SetReadOnly(kCleanFiles[k - 1]);
-        WatchingWindow w;
-        Frm1 frm1(w, dir.path());
-        frm1.Clean_Click();
-        Folder expected = Leftovers() + kNotCleaned;
-        for (int i = 0; i < k - 1; ++i) expected.erase(kCleanFiles[i]);
-        EXPECT_TRUE(Contents(dir) == expected) << "entry " << k;
-        EXPECT_EQ(w.messages, std::vector<std::string>{"Could not delete \"" +
-                                                       std::string(kCleanFiles[k - 1]) +
-                                                       "\": " + DeniedReason()})
-            << "entry " << k;
-        EXPECT_EQ(w.busy_at_message, std::vector<int>{0}) << "entry " << k;
-        EXPECT_EQ(w.texts["visual"], kUntouched) << "entry " << k;
-        EXPECT_FALSE(w.closed) << "entry " << k;
+// Uninstall and Clean delete in table order and stop at the first refusal:
+// a read-only entry k leaves the entries before it deleted and the rest in
+// place; Uninstall then neither starts nor deletes "RockPatch.exe".
+TEST(UninstallAndClean, ARefusedDeleteStopsAtThatEntry) {
+    struct Case {
+        Click press;
+        const std::vector<std::string>& names;
+        std::vector<std::string> messages;  // before the refusal
+    } cases[] = {{&Frm1::Uninstall_Click, kUninstallFiles, {kQuestion}},
+                 {&Frm1::Clean_Click, kCleanFiles, {}}};
+    for (const Case& c : cases) {
+        for (std::size_t k = 0; k < c.names.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << c.names.size() << " names, entry " << k + 1);
+            TempFolder dir;
+            Folder before = kNotCleaned + Folder{{"RockPatch.exe", "patch"}};
+            for (const std::string& name : c.names) before[name] = Data(name);
+            Fill(dir, before);
+            dir.SetReadOnly(c.names[k]);
+            WatchingWindow w;
+            Frm1 frm1(w, dir.path());
+            (frm1.*c.press)();
+            Folder expected = before;
+            for (std::size_t i = 0; i < k; ++i) expected.erase(c.names[i]);
+            EXPECT_TRUE(Contents(dir) == expected);
+            std::vector<std::string> messages = c.messages;
+            messages.push_back("Could not delete \"" + c.names[k] + "\": " + DeniedReason());
+            EXPECT_EQ(w.messages, messages);
+            EXPECT_EQ(w.busy_at_message, std::vector<int>(messages.size(), 0));
+            EXPECT_FALSE(w.closed);
+            EXPECT_EQ(w.texts["visual"], kUntouched);
+        }
     }
 }
 
 TEST(Launch, StartsTheGameMinimizedByItsFullPathAndCloses) {
     for (const char* leaf : {"game folder", "Red Alert 2", "Игры Red Alert 2 Юрий"}) {
+        SCOPED_TRACE(leaf);
         TempFolder dir(leaf);
-        Folder mod = Disabled(kAll);  // the state is neither tested nor changed
-        Fill(dir, mod);
+        Fill(dir, Disabled(kAll));  // the state is neither tested nor changed
         PlaceStandIn(dir, "RA2MD.exe");
+        Folder before = Contents(dir);
         WatchingWindow w;
         Frm1 frm1(w, dir.path());
         frm1.Command1_Click();
         Started started;
-        ASSERT_TRUE(WaitStarted(dir, "RA2MD.exe", &started)) << leaf;
-        EXPECT_EQ(started.command_line, dir.File("RA2MD.exe")) << leaf;
-        if (ShowStateRecorded()) {
-            EXPECT_EQ(started.show, "2") << leaf;
-        }
-        EXPECT_EQ(started.directory, WorkingDirectory()) << leaf;
-        EXPECT_TRUE(w.closed) << leaf;
-        EXPECT_TRUE(w.messages.empty()) << leaf;
-        EXPECT_EQ(w.texts["visual"], kUntouched) << leaf;
+        ASSERT_TRUE(WaitStarted(dir, "RA2MD.exe", &started));
+        EXPECT_EQ(started.command_line, dir.File("RA2MD.exe"));
+        EXPECT_EQ(started.show, ShowStateRecorded() ? "2" : "none");
+        EXPECT_EQ(started.directory, WorkingDirectory());
+        EXPECT_TRUE(w.closed);
+        EXPECT_TRUE(w.messages.empty());
+        EXPECT_EQ(w.texts["visual"], kUntouched);
         WaitEnded("RA2MD.exe");
-        Folder after = Contents(dir);
-        for (auto& e : mod) EXPECT_EQ(after[e.first], e.second) << leaf;
+        before["RA2MD.exe.started.txt"] = dir.Read("RA2MD.exe.started.txt");
+        ExpectFolder(dir, before);
     }
 }
 
@@ -479,6 +406,7 @@ TEST(Launch, WithoutTheGameAsksToBePutIntoTheGameFolder) {
         {"not a program", false, true, "Could not start \"RA2MD.exe\": " + NotAProgramReason()},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TempFolder dir;
         Fill(dir, Enabled(kAll));
         if (c.folder) dir.MakeFolder("RA2MD.exe");
@@ -487,10 +415,10 @@ TEST(Launch, WithoutTheGameAsksToBePutIntoTheGameFolder) {
         WatchingWindow w;
         Frm1 frm1(w, dir.path());
         frm1.Command1_Click();
-        EXPECT_EQ(w.messages, std::vector<std::string>{c.message}) << c.what;
-        EXPECT_FALSE(w.closed) << c.what;
-        EXPECT_TRUE(Contents(dir) == before) << c.what;
-        EXPECT_EQ(w.texts["visual"], kUntouched) << c.what;
+        EXPECT_EQ(w.messages, std::vector<std::string>{c.message});
+        EXPECT_FALSE(w.closed);
+        EXPECT_TRUE(Contents(dir) == before);
+        EXPECT_EQ(w.texts["visual"], kUntouched);
     }
 }
 

@@ -12,29 +12,16 @@
 #include "app/win/wide.h"
 #include "panel/frm1.h"
 #include "tests/standin.h"
+#include "tests/support/game_files.h"
+#include "tests/support/held_file.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
+using namespace game_files;
+
 const char kUntouched[] = "(as loaded)";
-
-// Holds a file open for reading, sharing reading only: the system then
-// refuses to delete or overwrite it, as for a game file a running program
-// has open.
-class Held {
-public:
-    explicit Held(const std::string& path)
-        : h_(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr)) {}
-    ~Held() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 void SetAttributes(const TempFolder& dir, const std::string& name, DWORD attributes) {
     ASSERT_TRUE(SetFileAttributesW(Widen(dir.File(name)).c_str(), attributes)) << name;
@@ -107,8 +94,7 @@ TEST(CommandsWin, AFileHeldOpenStopsTheCommand) {
         {"Uninstall, entry held", &Frm1::Uninstall_Click,
          {"ecachemd80.mix", "merged01.pkt", "rzarn.yro", "RockPatch.exe"}, "merged01.pkt",
          {"RockPatch.exe", "merged01.pkt", "rzarn.yro"},
-         {"Are You Sure You Would Like To Uninstall ZARN??",
-          "Could not delete \"merged01.pkt\": " + in_use}},
+         {kQuestion, "Could not delete \"merged01.pkt\": " + in_use}},
         {"Clean, entry held", &Frm1::Clean_Click, {"Register.exe", "Readme.doc", "notes.ico"},
          "Readme.doc", {"Readme.doc"}, {"Could not delete \"Readme.doc\": " + in_use}},
     };
@@ -140,7 +126,7 @@ TEST(CommandsWin, PatchProgramStillRunningAfterOkIsNotDeleted) {
     Started started;
     bool running_at_box = false;
     w.on_message = [&](const std::string& text) {
-        if (text == "You done yet???") running_at_box = WaitStarted(dir, "RockPatch.exe", &started);
+        if (text == kPatchDone) running_at_box = WaitStarted(dir, "RockPatch.exe", &started);
     };
     Frm1 frm1(w, dir.path());
     frm1.Uninstall_Click();
@@ -149,11 +135,9 @@ TEST(CommandsWin, PatchProgramStillRunningAfterOkIsNotDeleted) {
 
     ASSERT_TRUE(running_at_box);
     EXPECT_EQ(started.show, "1");
-    EXPECT_EQ(w.messages,
-              (std::vector<std::string>{"Are You Sure You Would Like To Uninstall ZARN??",
-                                        "You done yet???",
-                                        "Could not delete \"RockPatch.exe\": " +
-                                            SystemReason(ERROR_SHARING_VIOLATION)}));
+    EXPECT_EQ(w.messages, (std::vector<std::string>{kQuestion, kPatchDone,
+                                                    "Could not delete \"RockPatch.exe\": " +
+                                                        SystemReason(ERROR_SHARING_VIOLATION)}));
     EXPECT_FALSE(w.closed);
     EXPECT_TRUE(Exists(dir, "RockPatch.exe"));
     EXPECT_FALSE(Exists(dir, "ra2md.csf"));

@@ -1,0 +1,48 @@
+// The game-folder names and texts the command tests expect, for the core
+// tests and the UI tests alike. Written out here rather than taken from
+// panel/files.h, so that a name or an order wrong there shows up as a wrong
+// folder in the tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace game_files {
+
+// In the order the commands work on them.
+inline const std::vector<std::string> kModFiles = {
+    "ecachemd80.mix", "glslmd.shp",     "ea_wwlogo.bik", "ra2md.csf", "glsmd.pal",
+    "expandmd80.mix", "expandmd81.mix", "ra2ts_l.bik",   "rzarn.yro", "creditsmd.txt"};
+inline const std::vector<std::string> kUninstallFiles = {
+    "ecachemd80.mix",        "glslmd.shp",          "ea_wwlogo.bik",
+    "ra2md.csf",             "glsmd.pal",           "expandmd80.mix",
+    "expandmd81.mix",        "ra2ts_l.bik",         "ecachemarrowgate80.mix",
+    "marrowgate80.pkt",      "merged01.pkt",        "creditsmd.txt",
+    "ecachemd80.mix.Zarn",   "glslmd.shp.Zarn",     "ea_wwlogo.bik.Zarn",
+    "ra2md.csf.Zarn",        "glsmd.pal.Zarn",      "expandmd80.mix.Zarn",
+    "expandmd81.mix.Zarn",   "ra2ts_l.bik.Zarn",    "ecachemarrowgate80.mix.Zarn",
+    "marrowgate80.pkt.Zarn", "merged01.pkt.Zarn",   "creditsmd.txt.Zarn",
+    "rzarn.yro",             "rzarn.yro.zarn"};
+inline const std::vector<std::string> kCleanFiles = {
+    "Register.exe",   "Register.ini",   "notes.ico",   "patch.doc",
+    "Readme.doc",     "INSTALL.LOG",    "launcher.txt", "Readme.txt",
+    "ecachemd98.mix", "expandmd98.mix", "ecachemarrowgate80.mix", "marrowgate80.pkt"};
+
+inline const char kNotInGameFolder[] = "Please Place Control Panal Exe into Ra2:Yr Folder";
+inline const char kQuestion[] = "Are You Sure You Would Like To Uninstall ZARN??";
+inline const char kPatchDone[] = "You done yet???";
+
+// Contents that differ from file to file and hold the bytes a careless copy
+// would spoil: NULs, CR LF, 0xFF.
+inline std::string Data(const std::string& name, std::size_t size = 4099) {
+    std::string s(size, '\0');
+    unsigned h = 2166136261u;
+    for (char c : name) h = (h ^ (unsigned char)c) * 16777619u;
+    for (std::size_t i = 0; i < size; ++i) {
+        h = h * 1103515245u + 12345u;
+        s[i] = (i % 97 == 0) ? '\r' : (i % 97 == 1) ? '\n' : (char)(h >> 16);
+    }
+    return s;
+}
+
+}  // namespace game_files

@@ -1,0 +1,28 @@
+// Windows only: holds a file open for reading, sharing reading only, as a
+// program that has a game file open would. The system then refuses to
+// delete it, or to replace it by a rename, until it is released.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "app/win/wide.h"
+
+class Held {
+public:
+    explicit Held(const std::string& path)
+        : h_(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr)) {}
+    ~Held() { Release(); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE h_;
+};
