@@ -22,8 +22,9 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name);
 bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started,
                  int ms = 10000);
 
-// Waits until no stand-in named `name` runs any more.
-void WaitEnded(const std::string& name);
+// Waits until no stand-in named `name` runs any more; false when one still
+// runs after ten seconds.
+bool WaitEnded(const std::string& name);
 
 // The test program's working directory, as a started program sees it.
 std::string WorkingDirectory();

@@ -26,7 +26,7 @@ bool WaitStarted(const TempFolder& dir, const std::string& name, Started* starte
            std::getline(in, started->directory);
 }
 
-void WaitEnded(const std::string&) {}  // a running script does not stop its deletion
+bool WaitEnded(const std::string&) { return true; }  // a running script does not stop its deletion
 
 std::string WorkingDirectory() { return fs::current_path().u8string(); }
 

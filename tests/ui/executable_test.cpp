@@ -7,23 +7,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/wide.h"
 #include "tests/ui/panel_process.h"
 
 namespace {
 
-WString ExePath() {
-    WString w = Widen(g_panel_exe);
-    if (!w.empty() && w[0] == L'/') {
-        for (auto& c : w)
-            if (c == L'/') c = L'\\';
-        w = L"Z:" + w;
-    }
-    return w;
-}
-
 TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
-    WString exe = ExePath();
+    WString exe = PanelExePath();
     DWORD size = GetFileVersionInfoSizeW(exe.c_str(), nullptr);
     ASSERT_GT(size, 0u);
     std::string data(size, '\0');
@@ -81,7 +70,7 @@ struct IconGroupEntry {
 #pragma pack(pop)
 
 TEST(ExecutableRecord, IconManifestAndArtwork) {
-    HMODULE exe = LoadLibraryExW(ExePath().c_str(), nullptr,
+    HMODULE exe = LoadLibraryExW(PanelExePath().c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
 

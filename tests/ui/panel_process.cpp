@@ -1,8 +1,10 @@
 #include "tests/ui/panel_process.h"
 
-#include <fstream>
+#include <gtest/gtest.h>
 
-#include "app/win/wide.h"
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
 
 std::string g_panel_exe;
 
@@ -45,9 +47,17 @@ HWND FindTopLevel(DWORD pid, const WString& caption, bool any_caption, const WSt
     }
 }
 
-WString WindowsPath(const std::string& path) {
-    WString w = Widen(path);
-    if (!w.empty() && w[0] == L'/') {  // a Unix path given to a program under Wine
+}  // namespace
+
+std::string WindowText(HWND hwnd) {
+    wchar_t buf[4096];
+    int n = GetWindowTextW(hwnd, buf, 4096);
+    return Narrow(WString(buf, n < 0 ? 0 : n));
+}
+
+WString PanelExePath() {
+    WString w = Widen(g_panel_exe);
+    if (!w.empty() && w[0] == L'/') {
         for (auto& c : w)
             if (c == L'/') c = L'\\';
         w = L"Z:" + w;
@@ -55,12 +65,12 @@ WString WindowsPath(const std::string& path) {
     return w;
 }
 
-}  // namespace
-
-std::string WindowText(HWND hwnd) {
-    wchar_t buf[4096];
-    int n = GetWindowTextW(hwnd, buf, 4096);
-    return Narrow(WString(buf, n < 0 ? 0 : n));
+std::string TextOf(HWND control) {
+    LRESULT n = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    WString w((std::size_t)n + 1, L'\0');
+    n = SendMessageW(control, WM_GETTEXT, (WPARAM)w.size(), (LPARAM)&w[0]);
+    w.resize((std::size_t)n);
+    return Narrow(w);
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -76,9 +86,38 @@ RECT RectInParent(HWND control) {
     return rc;
 }
 
+HWND FocusOf(HWND window) {
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    return gui.hwndFocus;
+}
+
+void PressKeys(HWND window, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(window);
+    Sleep(50);
+    std::vector<INPUT> in(keys.size() * 2);
+    std::size_t i = 0;
+    for (WORD key : keys) in[i++].ki.wVk = key;
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        in[i].ki.wVk = *key;
+        in[i++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (INPUT& input : in) input.type = INPUT_KEYBOARD;
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
+    for (DWORD start = GetTickCount(); !done();) {
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 PanelProcess::PanelProcess(const TempFolder& folder, const std::string& working_directory) {
     WString exe = Widen(folder.File("ZARN Control Panal.exe"));
-    if (!CopyFileW(WindowsPath(g_panel_exe).c_str(), exe.c_str(), FALSE)) return;
+    if (!CopyFileW(PanelExePath().c_str(), exe.c_str(), FALSE)) return;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     WString cmd = L"\"" + exe + L"\"";
@@ -136,21 +175,22 @@ void PanelProcess::Answer(const MessageBoxSeen& box, const std::string& button) 
         }
 }
 
-bool PanelProcess::WaitForExit(DWORD ms) const {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+void ExpectPanelBox(const MessageBoxSeen& box, const std::string& text,
+                    const std::vector<std::string>& buttons) {
+    ASSERT_NE(box.hwnd, nullptr) << "no message box for \"" << text << "\"";
+    EXPECT_EQ(box.caption, "The Marrowgate Control");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_FALSE(box.has_icon);
 }
 
-void PanelProcess::PressAltKey(char letter) const {
-    SetForegroundWindow(main_);
-    Sleep(50);
-    INPUT in[4] = {};
-    WORD keys[4] = {VK_MENU, (WORD)letter, (WORD)letter, VK_MENU};
-    for (int i = 0; i < 4; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, in, sizeof(INPUT));
+void AnswerAndWait(const MessageBoxSeen& box, const std::string& button) {
+    PanelProcess::Answer(box, button);
+    EXPECT_TRUE(WaitGone(box.hwnd)) << "box still open after " << button;
+}
+
+bool PanelProcess::WaitForExit(DWORD ms) const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
 void PanelProcess::Click(HWND button) {
@@ -195,4 +235,131 @@ bool SaveScreenshot(HWND window, const std::string& path) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return (bool)out;
+}
+
+namespace {
+
+std::string ExpectedClass(layout::Kind kind) {
+    switch (kind) {
+    case layout::Kind::kButton: return "Button";
+    case layout::Kind::kLabel: return "Static";
+    case layout::Kind::kPictureBox:
+    case layout::Kind::kImage: return "ZarnPicture";
+    case layout::Kind::kTextBox:
+    case layout::Kind::kMemo: return "Edit";
+    case layout::Kind::kScrollBar: return "ScrollBar";
+    case layout::Kind::kCombo: return "ComboBox";
+    default: return "?";
+    }
+}
+
+void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
+    SCOPED_TRACE(row.name);
+    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
+    EXPECT_EQ(ClassOf(h), ExpectedClass(row.kind));
+    RECT r = RectInParent(h);
+    EXPECT_EQ(r.left, px(row.left));
+    EXPECT_EQ(r.top, px(row.top));
+    EXPECT_EQ(r.right, px(row.left + row.width));
+    if (row.kind != layout::Kind::kCombo) {  // its height follows its font
+        EXPECT_EQ(r.bottom, px(row.top + row.height));
+    }
+    LONG cs = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+    EXPECT_EQ((cs & WS_TABSTOP) != 0, row.tab_stop);
+    bool centred = (row.flags & layout::kCentred) != 0;
+    switch (row.kind) {
+    case layout::Kind::kButton:
+        EXPECT_EQ(cs & BS_TYPEMASK, BS_PUSHBUTTON) << "never the default button";
+        EXPECT_EQ(TextOf(h), row.caption);
+        break;
+    case layout::Kind::kLabel:
+        EXPECT_EQ(cs & SS_TYPEMASK, centred ? SS_CENTER : SS_LEFTNOWORDWRAP);
+        EXPECT_EQ((cs & WS_BORDER) != 0, (row.flags & layout::kBorder) != 0);
+        if (*row.caption) {  // the empty ones are filled at load
+            EXPECT_EQ(TextOf(h), row.caption);
+        }
+        break;
+    case layout::Kind::kTextBox:
+        EXPECT_EQ(cs & (ES_MULTILINE | ES_CENTER), ES_CENTER);
+        EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
+        break;
+    case layout::Kind::kMemo:
+        EXPECT_EQ(cs & (ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL),
+                  ES_MULTILINE | ES_READONLY | WS_VSCROLL)
+            << "wraps at words";
+        EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
+        EXPECT_EQ(TextOf(h), row.caption);
+        EXPECT_EQ(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+        break;
+    case layout::Kind::kScrollBar: EXPECT_EQ(cs & SBS_VERT, 0); break;
+    case layout::Kind::kCombo: {
+        EXPECT_EQ(cs & 3, CBS_DROPDOWN) << "editable";
+        std::string items;
+        int n = (int)SendMessageW(h, CB_GETCOUNT, 0, 0);
+        for (int k = 0; k < n; ++k) {
+            wchar_t item[32] = {};
+            SendMessageW(h, CB_GETLBTEXT, k, (LPARAM)item);
+            items += (k ? "|" : "") + Narrow(WString(item));
+        }
+        EXPECT_EQ(items, row.caption) << "the list, unsorted";
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
+    SCOPED_TRACE(f.name);
+    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
+    EXPECT_EQ(WindowText(w), f.caption);
+    EXPECT_EQ(ClassOf(w), "ZarnForm");
+    LONG style = GetWindowLongW(w, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    // A fixed dialog frame without an icon of its own shows none in its title.
+    EXPECT_EQ((GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0,
+              f.frame == layout::Frame::kFixedDialog && !f.icon);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, px(f.client_width));
+    EXPECT_EQ(client.bottom, px(f.client_height));
+    if (f.left != layout::kSystemPlaced) {
+        POINT origin = {0, 0};
+        ClientToScreen(w, &origin);
+        EXPECT_EQ(origin.x, px(f.left));
+        EXPECT_EQ(origin.y, px(f.top));
+    }
+
+    std::vector<HWND> tab_order;
+    for (std::size_t i = 0; i < f.count; ++i) {
+        const layout::Control& row = f.controls[i];
+        HWND h = PanelProcess::Control(w, f, row.name);
+        if (row.kind == layout::Kind::kLine) {
+            EXPECT_EQ(h, nullptr) << row.name << ": drawn, not a window";
+        } else if (h == nullptr) {
+            ADD_FAILURE() << row.name << ": no such control";
+        } else {
+            ExpectControl(h, row, dpi);
+            if (row.tab_stop) tab_order.push_back(h);
+        }
+    }
+
+    // Tab goes through the focusable rows in table order, from the focus on
+    // and round to it again. (A combo box's focus is on its edit field.)
+    HWND at = FocusOf(w);
+    HWND focus = PanelProcess::Control(w, f, f.focus);
+    EXPECT_EQ(at, focus) << "focus at opening";
+    std::size_t start = std::find(tab_order.begin(), tab_order.end(), focus) - tab_order.begin();
+    for (std::size_t i = 1; i <= tab_order.size(); ++i) {
+        HWND next = tab_order[(start + i) % tab_order.size()];
+        at = GetNextDlgTabItem(w, at, FALSE);
+        EXPECT_TRUE(at == next || GetParent(at) == next) << "Tab " << i;
+    }
+
+    char name[64];
+    snprintf(name, sizeof name, "%s-%udpi.bmp", f.name, dpi);
+    EXPECT_TRUE(SaveScreenshot(w, name));
 }

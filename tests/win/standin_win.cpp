@@ -30,7 +30,7 @@ bool WaitStarted(const TempFolder& dir, const std::string& name, Started* starte
            std::getline(in, started->directory);
 }
 
-void WaitEnded(const std::string& name) {
+bool WaitEnded(const std::string& name) {
     WString exe = Widen(name);
     for (int i = 0; i < 1000; ++i) {
         bool running = false;
@@ -40,9 +40,10 @@ void WaitEnded(const std::string& name) {
         for (BOOL more = Process32FirstW(snap, &p); more; more = Process32NextW(snap, &p))
             if (lstrcmpiW(p.szExeFile, exe.c_str()) == 0) running = true;
         CloseHandle(snap);
-        if (!running) return;
+        if (!running) return true;
         Sleep(10);
     }
+    return false;
 }
 
 std::string WorkingDirectory() {
