@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/cini.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
@@ -60,6 +59,8 @@ Entries With(Entries entries, const Entries& changes) {
     return entries;
 }
 
+const char kNoFile[] = "\x01(no file)";
+
 // A game folder with RA2MD.ini, and the dialog over a recording window
 // whose scroll bar changes run the dialog's change handlers.
 struct Dialog {
@@ -68,7 +69,7 @@ struct Dialog {
     GameOptions options{window, dir.path()};
 
     explicit Dialog(const std::string& ini) {
-        dir.Write("RA2MD.ini", ini);
+        if (ini != kNoFile) dir.Write("RA2MD.ini", ini);
         window.on_change = [this](const char* control) {
             for (const GameOptions::Handler& h : GameOptions::kChanges)
                 if (std::strcmp(h.control, control) == 0) (options.*h.run)();
@@ -109,6 +110,8 @@ TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolutionWithoutWriting) {
         {"volumes that are no numbers, or out of range",
          "[Audio]\r\nSoundVolume=loud\r\nVoiceVolume=\r\nScoreVolume=1.5\r\n",
          {"Off", "Sound Off", "Off", "Off"}, {0, 0, 150}, {"", "", "150"}, "pxp"},
+        {"no settings file", kNoFile, {"Off", "Sound Off", "Off", "Off"}, {0, 0, 0}, {"", "", ""},
+         "pxp"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,110 +130,60 @@ TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolutionWithoutWriting) {
             EXPECT_EQ(r.times, c.values[i] != 0 ? 1 : 0) << sliders[i];
         }
         EXPECT_EQ(d.window.texts["Combo1"], c.combo);
-        EXPECT_EQ(d.Ini(), c.ini) << "the load step writes nothing";
+        EXPECT_EQ(d.dir.Names().size(), c.ini == kNoFile ? 0u : 1u) << "no file created";
+        EXPECT_EQ(d.Ini(), c.ini == kNoFile ? std::string() : c.ini) << "the load step writes nothing";
         EXPECT_TRUE(d.window.messages.empty());
         EXPECT_FALSE(d.window.closed);
     }
 }
 
-TEST(GameOptionsLoad, AMissingFileReadsAsDefaults) {
-    TempFolder dir;
-    RecordingWindow w;
-    GameOptions options(w, dir.path());
-    options.Form_Load();
-    EXPECT_EQ(w.texts["NAS"], "Sound Off");
-    EXPECT_EQ(w.texts["EHRS"], "Off");
-    EXPECT_EQ(w.texts["Text1"], "");
-    EXPECT_EQ(w.texts["Combo1"], "pxp");
-    EXPECT_TRUE(dir.Names().empty());
-}
-
-TEST(GameOptionsSave, WritesTheBoxesAndTheResolutionThenCloses) {
+// Save writes the three volumes, then the resolution when it is of the
+// list's form (4 or 3 digits, "x", 4 or 3 digits, the height not longer),
+// and closes; a volume that is no number stops it there with a message.
+TEST(GameOptionsSave, WritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) {
     struct Case {
-        const char* what;
         const char* boxes[3];  // Text1..3 as typed; null: as loaded
-        const char* combo;     // null: as loaded
-        Entries changes;       // to GameFile(), as the file should read afterwards
+        const char* combo;
+        const char* volumes[3];      // as written; null: left
+        const char *width, *height;  // as written; null: left
+        const char* message;         // null: none, and the dialog closes
     } cases[] = {
-        {"as loaded", {nullptr, nullptr, nullptr}, nullptr,
-         {{"Audio", "SoundVolume", "0.7"}, {"Audio", "VoiceVolume", "0.6"},
-          {"Audio", "ScoreVolume", "0.4"}}},
-        {"ends of the range", {"100", "0", "35"}, "1280x1024",
-         {{"Audio", "SoundVolume", "1"}, {"Audio", "VoiceVolume", "0"},
-          {"Audio", "ScoreVolume", "0.35"}, {"Video", "ScreenWidth", "1280"},
-          {"Video", "ScreenHeight", "1024"}}},
-        {"no range check, blanks around", {"150", " 7 ", "12.5"}, "1024x768",
-         {{"Audio", "SoundVolume", "1.5"}, {"Audio", "VoiceVolume", "0.07"},
-          {"Audio", "ScoreVolume", "0.125"}, {"Video", "ScreenWidth", "1024"},
-          {"Video", "ScreenHeight", "768"}}},
-        {"typed sizes not in the list", {"80", "80", "80"}, "1600x1200",
-         {{"Audio", "SoundVolume", "0.8"}, {"Audio", "VoiceVolume", "0.8"},
-          {"Audio", "ScoreVolume", "0.8"}, {"Video", "ScreenWidth", "1600"},
-          {"Video", "ScreenHeight", "1200"}}},
-        {"eight characters", {"70", "60", "40"}, "1280x960",
-         {{"Audio", "SoundVolume", "0.7"}, {"Audio", "VoiceVolume", "0.6"},
-          {"Audio", "ScoreVolume", "0.4"}, {"Video", "ScreenWidth", "1280"},
-          {"Video", "ScreenHeight", "960"}}},
-        {"seven characters", {"70", "60", "40"}, "640x480",
-         {{"Audio", "SoundVolume", "0.7"}, {"Audio", "VoiceVolume", "0.6"},
-          {"Audio", "ScoreVolume", "0.4"}, {"Video", "ScreenWidth", "640"},
-          {"Video", "ScreenHeight", "480"}}},
+        {{nullptr, nullptr, nullptr}, "800x600", {"0.7", "0.6", "0.4"}, "800", "600", nullptr},
+        {{"100", "0", "35"}, "1280x1024", {"1", "0", "0.35"}, "1280", "1024", nullptr},
+        {{"150", " 7 ", "12.5"}, "1024x768", {"1.5", "0.07", "0.125"}, "1024", "768", nullptr},
+        {{"80", "80", "80"}, "1600x1200", {"0.8", "0.8", "0.8"}, "1600", "1200", nullptr},
+        {{nullptr, nullptr, nullptr}, "1280x960", {"0.7", "0.6", "0.4"}, "1280", "960", nullptr},
+        {{nullptr, nullptr, nullptr}, "640x480", {"0.7", "0.6", "0.4"}, "640", "480", nullptr},
+        {{"", "60", "40"}, "1024x768", {}, nullptr, nullptr,
+         "\"Sound Volume\" is not a number: \"\"."},
+        {{"80", "abc", "40"}, "1024x768", {"0.8"}, nullptr, nullptr,
+         "\"Voice Volume\" is not a number: \"abc\"."},
+        {{"80", "50", "4,5"}, "1024x768", {"0.8", "0.5"}, nullptr, nullptr,
+         "\"Music Volume\" is not a number: \"4,5\"."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    for (const char* combo : {"", "1024xp", "1024xError", "pxp", "12345x67", "800x6000",
+                              "1024 768", "1024x76a", "abcdefgh", "1280x10245"})
+        all.push_back({{nullptr, nullptr, nullptr}, combo, {"0.7", "0.6", "0.4"}, nullptr, nullptr, nullptr});
+    for (const Case& c : all) {
+        SCOPED_TRACE(testing::Message() << c.combo << " " << (c.message ? c.message : ""));
         Dialog d(IniText(GameFile()));
         d.options.Form_Load();
         const char* boxes[] = {"Text1", "Text2", "Text3"};
-        for (int i = 0; i < 3; ++i)
+        const char* keys[] = {"SoundVolume", "VoiceVolume", "ScoreVolume"};
+        Entries changes;
+        for (int i = 0; i < 3; ++i) {
             if (c.boxes[i]) d.window.texts[boxes[i]] = c.boxes[i];
-        if (c.combo) d.window.texts["Combo1"] = c.combo;
+            if (c.volumes[i]) changes.push_back({"Audio", keys[i], c.volumes[i]});
+        }
+        d.window.texts["Combo1"] = c.combo;
         d.options.Command1_Click();
-        EXPECT_EQ(d.Ini(), IniText(With(GameFile(), c.changes)));
-        EXPECT_TRUE(d.window.closed);
-        EXPECT_TRUE(d.window.messages.empty());
-    }
-}
-
-TEST(GameOptionsSave, AResolutionNotOfTheListsFormLeavesBothKeys) {
-    for (const char* combo : {"", "1024xp", "1024xError", "pxp", "12345x67", "800x6000", "1024 768",
-                              "1024x76a", "abcdefgh", "1280x10245"}) {
-        SCOPED_TRACE(combo);
-        Dialog d(IniText(GameFile()));
-        d.options.Form_Load();
-        d.window.texts["Combo1"] = combo;
-        d.options.Command1_Click();
-        EXPECT_EQ(d.Ini(), IniText(With(GameFile(), {{"Audio", "SoundVolume", "0.7"},
-                                                      {"Audio", "VoiceVolume", "0.6"},
-                                                      {"Audio", "ScoreVolume", "0.4"}})));
-        EXPECT_TRUE(d.window.closed);
-        EXPECT_TRUE(d.window.messages.empty());
-    }
-}
-
-TEST(GameOptionsSave, AVolumeThatIsNoNumberStopsThereWithAMessage) {
-    struct Case {
-        const char* boxes[3];
-        const char* message;
-        Entries changes;  // the rows written before the bad one
-    } cases[] = {
-        {{"", "60", "40"}, "\"Sound Volume\" is not a number: \"\".", {}},
-        {{"80", "abc", "40"}, "\"Voice Volume\" is not a number: \"abc\".",
-         {{"Audio", "SoundVolume", "0.8"}}},
-        {{"80", "50", "4,5"}, "\"Music Volume\" is not a number: \"4,5\".",
-         {{"Audio", "SoundVolume", "0.8"}, {"Audio", "VoiceVolume", "0.5"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        Dialog d(IniText(GameFile()));
-        d.options.Form_Load();
-        d.window.texts["Text1"] = c.boxes[0];
-        d.window.texts["Text2"] = c.boxes[1];
-        d.window.texts["Text3"] = c.boxes[2];
-        d.window.texts["Combo1"] = "1024x768";
-        d.options.Command1_Click();
-        EXPECT_EQ(d.window.messages, std::vector<std::string>{c.message});
-        EXPECT_FALSE(d.window.closed) << "the dialog stays open";
-        EXPECT_EQ(d.Ini(), IniText(With(GameFile(), c.changes)));
+        if (c.width) changes.push_back({"Video", "ScreenWidth", c.width});
+        if (c.height) changes.push_back({"Video", "ScreenHeight", c.height});
+        EXPECT_EQ(d.Ini(), IniText(With(GameFile(), changes)));
+        EXPECT_EQ(d.window.closed, c.message == nullptr);
+        EXPECT_EQ(d.window.messages,
+                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
     }
 }
 
@@ -269,13 +222,9 @@ TEST(GameOptionsSwitches, EachButtonWritesItsKeyAtOnceAndSetsOnlyItsLabel) {
     }
 
     // A file without the key gets it, in its section.
-    Dialog d("[Audio]\r\nSoundVolume=0.5\r\n");
+    Dialog d("[Audio]\r\nSoundVolume=0.5\r\n[Video]\r\n");
     d.options.NAo_Click();
-    Cini ini;
-    ini.FileName(d.dir.File("RA2MD.ini"));
-    ini.ApplicationKey("Audio");
-    EXPECT_EQ(ini.GetValue("InGameMusic", "p"), "yes");
-    EXPECT_EQ(ini.GetValue("SoundVolume", "p"), "0.5");
+    EXPECT_EQ(d.Ini(), "[Audio]\r\nSoundVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\n");
     EXPECT_EQ(d.window.texts["NAS"], "Sound On");
 }
 
