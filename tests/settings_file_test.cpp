@@ -77,23 +77,6 @@ TEST(SettingsFile, GameFileRoundTrip) {
     }
 }
 
-TEST(SettingsFile, MissingKeysReadAsTheDialogExpects) {
-    TempFolder folder;
-    folder.Write(settings::kSettingsFile, "[Video]\r\nScreenWidth=1024\r\n[Audio]\r\nSoundVolume=\r\n");
-    std::string path = folder.File(settings::kSettingsFile);
-    EXPECT_EQ(settings::JoinScreenSize(Get(path, settings::kScreenWidth),
-                                       Get(path, settings::kScreenHeight)),
-              "1024xp");
-    EXPECT_FALSE(settings::IsOn(Get(path, settings::kInGameMusic)));
-    EXPECT_EQ(Get(path, settings::kSoundVolume), "Error");
-    EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kSoundVolume)), std::nullopt);
-    EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kVoiceVolume)), std::nullopt);
-
-    EXPECT_TRUE(Set(path, settings::kInGameMusic, settings::SwitchText(true)));
-    EXPECT_TRUE(settings::IsOn(Get(path, settings::kInGameMusic)));
-    EXPECT_EQ(Get(path, settings::kScreenWidth), "1024");
-}
-
 // Files no one should have to read: each read and write ends, in a bounded
 // time, and a written key reads back.
 TEST(SettingsFile, MalformedFilesNeitherCrashNorHang) {
