@@ -114,7 +114,8 @@ TEST(DialogLayouts, TextsAreAsPublished) {
         {layout::kHelp, "Command1", "&Close Help"},
         {layout::kGameOptions, "Combo1", "1280x1024|1024x768|800x600|640x480"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Caption(c.form, c.name), c.text) << c.form.name << " " << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(Caption(c.form, c.name), c.text) << c.form.name << " " << c.name;
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolutionWithoutWriting) {
         }
         EXPECT_EQ(d.window.texts["Combo1"], c.combo);
         EXPECT_EQ(d.dir.Names().size(), c.ini == kNoFile ? 0u : 1u) << "no file created";
-        EXPECT_EQ(d.Ini(), c.ini == kNoFile ? std::string() : c.ini) << "the load step writes nothing";
+        EXPECT_EQ(d.Ini(), c.ini == kNoFile ? std::string() : c.ini) << "loading writes nothing";
         EXPECT_TRUE(d.window.messages.empty());
         EXPECT_FALSE(d.window.closed);
     }
@@ -164,7 +164,7 @@ TEST(GameOptionsSave, WritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     std::vector<Case> all(std::begin(cases), std::end(cases));
     for (const char* combo : {"", "1024xp", "1024xError", "pxp", "12345x67", "800x6000",
                               "1024 768", "1024x76a", "abcdefgh", "1280x10245"})
-        all.push_back({{nullptr, nullptr, nullptr}, combo, {"0.7", "0.6", "0.4"}, nullptr, nullptr, nullptr});
+        all.push_back({{}, combo, {"0.7", "0.6", "0.4"}, nullptr, nullptr, nullptr});
     for (const Case& c : all) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << (c.message ? c.message : ""));
         Dialog d(IniText(GameFile()));

@@ -182,7 +182,8 @@ TEST(CommandsUi, UninstallYesDeletesRunsThePatchAndEndsAfterOk) {
     EXPECT_EQ(started.show, "1");
     MessageBoxSeen done = panel.WaitForMessageBox();
     ExpectPanelBox(done, kPatchDone);
-    EXPECT_EQ(folder.Names(), Sorted(kKeptByUninstall, {"RockPatch.exe", "RockPatch.exe.started.txt"}));
+    EXPECT_EQ(folder.Names(),
+              Sorted(kKeptByUninstall, {"RockPatch.exe", "RockPatch.exe.started.txt"}));
     ASSERT_TRUE(WaitEnded("RockPatch.exe"));
 
     AnswerAndWait(done);

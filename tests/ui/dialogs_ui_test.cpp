@@ -91,8 +91,8 @@ TEST(DialogsUi, FramesControlsAndColoursAreAsLaidOut) {
         ExpectLaidOut(w, c.form, dpi);
         EXPECT_EQ(GetWindow(w, GW_OWNER), panel.main());
         EXPECT_FALSE(IsWindowEnabled(panel.main())) << "the main window takes no input";
-        EXPECT_EQ(PixelAt(w, layout::Pixels(c.bare.x, (int)dpi), layout::Pixels(c.bare.y, (int)dpi)),
-                  c.back);
+        int x = layout::Pixels(c.bare.x, (int)dpi), y = layout::Pixels(c.bare.y, (int)dpi);
+        EXPECT_EQ(PixelAt(w, x, y), c.back);
 
         // Closing gives the main window back its input.
         if (c.close == kTitleBar) PostMessageW(w, WM_CLOSE, 0, 0);
