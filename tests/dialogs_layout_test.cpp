@@ -1,5 +1,7 @@
-// The three modal windows' layout tables: tab order, focus, sizes, the
-// handlers' controls, and the published texts.
+// The layout tables: the modal windows' frames, tab order, focus, handlers'
+// controls and texts, and every window's control places, each checked once
+// against the published values. The UI tests check the realised windows
+// against these tables.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -116,6 +118,51 @@ TEST(DialogLayouts, TextsAreAsPublished) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Caption(c.form, c.name), c.text) << c.form.name << " " << c.name;
+}
+
+// A place typed wrong in a table would show consistently in the realised
+// window; only this comparison catches it.
+TEST(WindowLayouts, EveryControlIsPlacedAsPublished) {
+    struct Case {
+        const layout::Form& form;
+        const char* rows;  // name left top width height, in twips
+    } cases[] = {
+        {layout::kFrm1,
+         "Picture2(0) 120 0 885 780, Command5 10200 2040 1335 375, "
+         "Command3 2160 2040 975 375, Command2 0 2040 975 375, Command1 3120 2040 4095 375, "
+         "Picture2(3) 9840 1080 645 645, Picture2(2) 0 960 1050 675, "
+         "visual 960 2040 1215 375, Command4 9360 2040 855 375, Command6 8400 2040 975 375, "
+         "Command7 7200 2040 1215 375, Uninstall 10800 0 735 255, Clean 10800 480 735 255, "
+         "Label1 10800 240 765 255, Label2 10800 720 735 1335, Image1 9720 0 1005 1020, "
+         "Image2 1080 0 8610 1995"},
+        {layout::kGameOptions,
+         "EVBBo 360 1680 255 255, EVSo 360 2040 255 255, NAo 360 120 255 255, "
+         "EHRo 360 2520 255 255, EVBB 120 1680 255 255, EVS 120 2040 255 255, "
+         "NA 120 120 255 255, EHR 120 2520 255 255, EHRS 600 2520 735 255, "
+         "NAS 600 120 1095 255, EVBBS 600 1680 735 255, EVSS 600 2040 735 255, "
+         "Label2 1320 2520 1935 255, Label3 1680 120 1575 255, Label4 1320 2040 1935 255, "
+         "Label5 1320 1680 1935 255, HScroll1 1080 480 2055 255, Text1 3120 480 615 285, "
+         "HScroll2 1080 840 2055 255, HScroll3 1080 1200 2055 255, Text2 3120 840 615 285, "
+         "Text3 3120 1200 615 285, Label1 0 480 1095 255, Label6 0 840 1095 255, "
+         "Label7 0 1200 1095 255, Combo1 120 2880 1575 315, Command1 1800 2880 1815 255, "
+         "Line1 3840 1560 0 1560, Line2 3840 1560 3840 120, Line3 3840 1560 3840 2400, "
+         "Line4 3840 2400 0 2400"},
+        {layout::kAbout,
+         "Label1 120 120 3495 255, Label2 120 360 3735 255, Label3 1440 600 2055 255, "
+         "Label4 120 960 2535 255, Command1 3960 120 1215 375, Label6 4320 600 495 255"},
+        {layout::kHelp,
+         "Text1 2040 120 8655 6255, Command1 120 6120 1815 315"},
+    };
+    for (const Case& c : cases) {
+        std::string rows;
+        for (std::size_t i = 0; i < c.form.count; ++i) {
+            const layout::Control& r = c.form.controls[i];
+            rows += (i ? ", " : "") + std::string(r.name) + " " + std::to_string(r.left) + " " +
+                    std::to_string(r.top) + " " + std::to_string(r.width) + " " +
+                    std::to_string(r.height);
+        }
+        EXPECT_EQ(rows, c.rows) << c.form.name;
+    }
 }
 
 }  // namespace
