@@ -117,14 +117,19 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
 
 PanelProcess::PanelProcess(const TempFolder& folder, const std::string& working_directory) {
     WString exe = Widen(folder.File("ZARN Control Panal.exe"));
-    if (!CopyFileW(PanelExePath().c_str(), exe.c_str(), FALSE)) return;
+    if (!CopyFileW(PanelExePath().c_str(), exe.c_str(), FALSE)) {
+        fprintf(stderr, "could not copy the panel: %s\n", SystemReason(GetLastError()).c_str());
+        return;
+    }
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     WString cmd = L"\"" + exe + L"\"";
     WString dir = Widen(working_directory.empty() ? folder.path() : working_directory);
     if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                        &pi_))
+                        &pi_)) {
+        fprintf(stderr, "could not start the panel: %s\n", SystemReason(GetLastError()).c_str());
         return;
+    }
     WaitForInputIdle(pi_.hProcess, 10000);
     main_ = FindTopLevel(pi_.dwProcessId, Widen(layout::kFrm1.caption), false, L"", 10000);
 }
