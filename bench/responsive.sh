@@ -13,7 +13,7 @@ for f in ecachemd80.mix glslmd.shp ea_wwlogo.bik ra2md.csf glsmd.pal expandmd80.
 done
 cp "build/win/app/ZARN Control Panal.exe" "$game/"
 export WINEPREFIX="$PWD/build/wine-bench" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }  # a fresh prefix: let its boot end before windows are shown
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   dir=$(winepath -w "$1")
   wine build/win/bench/responsive.exe "$dir\\ZARN Control Panal.exe" "$dir"

@@ -10,7 +10,7 @@ game=$(mktemp -d)
 cp "build/win/app/ZARN Control Panal.exe" build/win/bench/empty_window.exe "$game/"
 touch "$game/expandmd81.mix"
 export WINEPREFIX="$PWD/build/wine-bench" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }  # a fresh prefix: let its boot end before windows are shown
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   dir=$(winepath -w "$1")
   wine build/win/bench/startup_bench.exe "$dir\\ZARN Control Panal.exe" "$dir\\empty_window.exe" "$dir" "${2:-15}"

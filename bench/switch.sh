@@ -70,7 +70,7 @@ run_wine_empty() {  # two starts of the program doing nothing: Wine's own cost
 ours=(); cp_plain=(); cp_sync=(); wine_runs=(); wine_empty=()
 if ((have_wine)); then
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-bench} WINEDEBUG=-all
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
 fi
 for ((r = 0; r < rounds; r++)); do
   ours+=("$(run_ours)")

@@ -25,7 +25,7 @@ cp build/win/tests/standin.exe "$game/RockPatch.exe"
 cp "build/win/app/ZARN Control Panal.exe" "$game/"
 
 export WINEPREFIX="$PWD/build/wine-sample" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }  # a fresh prefix: let its boot end before windows are shown
 echo "Game folder: $game"
 if [ -n "${DISPLAY:-}" ]; then
   wine "$game/ZARN Control Panal.exe"
