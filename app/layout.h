@@ -1,9 +1,12 @@
+// app/: the top floor, start-up, layouts, the Win32 front end and resources.
+// Includes every floor below (platform/, panel/, settings/); nothing includes it.
+//
 // Window layouts as data.
 //
 // Each window is one const table of its controls, in tab order, with
 // positions and sizes in twips (1/1440 inch; 15 twips make a pixel at 96 dpi)
 // measured from the client area's top-left corner. One function per platform
-// realises a table at the monitor's DPI (app/win/form.cpp). Controls are
+// realises a table at the monitor's DPI (app/win/realise.cpp). Controls are
 // created in table order, so earlier rows lie above later ones where they
 // overlap; borderless pictures come last and lie beneath everything.
 #pragma once

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/profile.h"
+#include "platform/profile.h"
 
 namespace ini_cases {
 

@@ -1,5 +1,5 @@
 // The platform's own INI reader, called directly, where there is one: on
-// Windows GetPrivateProfileStringA, to check that settings/win/profile.cpp
+// Windows GetPrivateProfileStringA, to check that platform/win/profile.cpp
 // (which goes through the wide functions) gives the same text.
 #pragma once
 

@@ -1,5 +1,7 @@
 #include "panel/failure.h"
 
+#include "platform/folder.h"
+
 namespace failure {
 
 std::string Text(const std::string& action, const std::string& files, const std::string& reason) {

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "app/platform.h"
-#include "panel/window.h"
+#include "platform/status.h"
+#include "platform/window.h"
 
 namespace failure {
 

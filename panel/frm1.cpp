@@ -2,7 +2,9 @@
 
 #include <utility>
 
-#include "app/platform.h"
+#include "platform/files.h"
+#include "platform/folder.h"
+#include "platform/program.h"
 #include "panel/failure.h"
 #include "panel/files.h"
 

@@ -1,3 +1,6 @@
+// panel/: the middle floor, the portable core of the main window. Includes
+// only platform/ and itself; app/ includes it, settings/ never does.
+//
 // Behaviour of the main window: its load step and the press handler of each
 // of its nine buttons. The front end maps a button's press to the handler of
 // the same name through kHandlers; nothing else of the window has behaviour.
@@ -5,7 +8,7 @@
 
 #include <string>
 
-#include "panel/window.h"
+#include "platform/window.h"
 
 class Frm1 {
 public:

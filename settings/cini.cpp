@@ -1,6 +1,6 @@
 #include "settings/cini.h"
 
-#include "settings/profile.h"
+#include "platform/profile.h"
 
 namespace {
 

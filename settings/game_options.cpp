@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/platform.h"
+#include "platform/folder.h"
 #include "settings/cini.h"
 #include "settings/convert.h"
 #include "settings/keys.h"

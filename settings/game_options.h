@@ -1,3 +1,6 @@
+// settings/: the middle floor, the portable core of the game settings.
+// Includes only platform/ and itself; app/ includes it, panel/ never does.
+//
 // Behaviour of the Game Options dialog: its load step, "Save And Close",
 // the eight "0"/"1" switch buttons and the three volume sliders. The front
 // end maps a control's event to the handler of the same name through
@@ -11,7 +14,7 @@
 
 #include <string>
 
-#include "panel/window.h"
+#include "platform/window.h"
 
 class Cini;
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The profile reader and writer against one table of INI cases: natively our
-// own (settings/posix), under Wine kernel32's. Every case reads back what it
+// own (platform/posix), under Wine kernel32's. Every case reads back what it
 // expects on both; the file's bytes after a write are compared where the
 // writer keeps them (tests/support/profile_platform.h).
-#include "settings/profile.h"
+#include "platform/profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// libFuzzer harness for our INI text reader and writer (settings/posix/
+// libFuzzer harness for our INI text reader and writer (platform/posix/
 // ini_text.cpp), built and run by tools/ini_fuzz.sh.
 //
 // The first three bytes pick a section, a key and a value from small lists;
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/posix/ini_text.h"
+#include "platform/posix/ini_text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes our INI text reader and writer (settings/posix/ini_text.cpp) with
+# Fuzzes our INI text reader and writer (platform/posix/ini_text.cpp) with
 # libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, for a bounded
 # time. Not part of the test run.
 #
@@ -15,7 +15,7 @@ seconds=${1:-300}
 out=build/ini-fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -I. tools/ini_fuzz.cpp settings/posix/ini_text.cpp -o "$out/ini_fuzz"
+        -I. tools/ini_fuzz.cpp platform/posix/ini_text.cpp -o "$out/ini_fuzz"
 
 # Seeds: a game-like file in each line-break style, one with a mark, one in UTF-16.
 if [ -z "$(ls -A "$out/corpus")" ]; then

@@ -3,7 +3,7 @@
 
 #include "app/layout.h"
 #include "app/win/form.h"
-#include "panel/window.h"
+#include "platform/window.h"
 #include "settings/game_options.h"
 
 // The layout of a modal window.

@@ -4,55 +4,11 @@
 
 #include "app/win/pictures.h"
 #include "app/win/system.h"
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 
 namespace {
 
 const wchar_t kFormClass[] = L"ZarnForm";
-constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
-
-COLORREF Rgb(std::uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
-
-struct FaceQuery {
-    bool found = false;
-    bool raster = false;
-};
-
-int CALLBACK OnFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM data) {
-    auto* q = reinterpret_cast<FaceQuery*>(data);
-    q->found = true;
-    q->raster = (type & RASTER_FONTTYPE) != 0;
-    return 0;
-}
-
-// The first face of the font's list that this system has. A bitmap face
-// (the real "MS Sans Serif") is taken only at 96 dpi, where it was drawn;
-// elsewhere its scalable substitutes look right.
-WString ChooseFace(const layout::Font& font, UINT dpi) {
-    HDC dc = GetDC(nullptr);
-    WString chosen;
-    for (int i = -1; chosen.empty(); ++i) {
-        const char* face = i < 0 ? font.face : font.substitutes ? font.substitutes[i] : nullptr;
-        if (!face) break;
-        LOGFONTW lf = {};
-        lf.lfCharSet = DEFAULT_CHARSET;
-        WString w = Widen(face);
-        lstrcpynW(lf.lfFaceName, w.c_str(), LF_FACESIZE);
-        FaceQuery q;
-        EnumFontFamiliesExW(dc, &lf, OnFace, (LPARAM)&q, 0);
-        if (q.found && (!q.raster || dpi == 96)) chosen = w;
-    }
-    ReleaseDC(nullptr, dc);
-    return chosen.empty() ? Widen(font.face) : chosen;
-}
-
-DWORD FormStyle() { return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN; }
-
-DWORD FormExStyle(const layout::Form& f) {
-    // A dialog frame without an icon is the classic modal frame.
-    return WS_EX_CONTROLPARENT |
-           (f.frame == layout::Frame::kFixedDialog && !f.icon ? WS_EX_DLGMODALFRAME : 0);
-}
 
 }  // namespace
 
@@ -78,7 +34,7 @@ bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
     behaviour_ = behaviour;
     dpi_ = DpiOf(owner);
     hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.caption).c_str(),
-                            FormStyle(), CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
+                            kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) return false;
     dpi_ = DpiOf(hwnd_);
@@ -92,21 +48,7 @@ bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     }
     CreateControls();
-
-    // Size from the client area; place the client origin where the layout
-    // says, or where the system puts a new window.
-    RECT rc = {0, 0, ToPixels(form_.client_width, dpi_), ToPixels(form_.client_height, dpi_)};
-    AdjustForDpi(&rc, FormStyle(), FormExStyle(form_), dpi_);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    int x = 0, y = 0;
-    if (form_.left == layout::kSystemPlaced) {
-        flags |= SWP_NOMOVE;
-    } else {
-        x = ToPixels(form_.left, dpi_) + rc.left;
-        y = ToPixels(form_.top, dpi_) + rc.top;
-    }
-    SetWindowPos(hwnd_, nullptr, x, y, rc.right - rc.left, rc.bottom - rc.top, flags);
-    Layout(dpi_);
+    Place();
 
     if (behaviour_) behaviour_->Load();  // before the window is first drawn
     if (!hwnd_) return true;              // the load step closed it
@@ -114,119 +56,6 @@ bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
     if (Slot* focus = form_.focus ? Find(form_.focus) : nullptr) SetFocus(focus->hwnd);
     UpdateWindow(hwnd_);
     return true;
-}
-
-void FormWindow::CreateControls() {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    slots_.clear();
-    slots_.reserve(form_.count);
-    for (std::size_t i = 0; i < form_.count; ++i) {
-        const layout::Control& c = form_.controls[i];
-        Slot slot;
-        slot.row = &c;
-        const wchar_t* cls = nullptr;
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.tab_stop ? WS_TABSTOP : 0);
-        DWORD ex = 0;
-        WString text = Widen(c.caption);
-        switch (c.kind) {
-        case layout::Kind::kButton:
-            cls = L"BUTTON";
-            style |= BS_PUSHBUTTON;
-            break;
-        case layout::Kind::kLabel:
-            cls = L"STATIC";
-            style |= (c.flags & layout::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
-            if (c.flags & layout::kBorder) style |= WS_BORDER;
-            break;
-        case layout::Kind::kPictureBox:
-        case layout::Kind::kImage:
-            cls = kPictureClass;
-            text.clear();
-            break;
-        case layout::Kind::kTextBox:
-            cls = L"EDIT";
-            style |= ES_AUTOHSCROLL | ((c.flags & layout::kCentred) ? ES_CENTER : ES_LEFT);
-            ex = WS_EX_CLIENTEDGE;
-            break;
-        case layout::Kind::kMemo:
-            cls = L"EDIT";
-            style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL |
-                     ((c.flags & layout::kReadOnly) ? ES_READONLY : 0);
-            ex = WS_EX_CLIENTEDGE;
-            break;
-        case layout::Kind::kScrollBar:
-            cls = L"SCROLLBAR";
-            style |= SBS_HORZ;
-            break;
-        case layout::Kind::kCombo:
-            cls = L"COMBOBOX";
-            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-            text.clear();
-            break;
-        case layout::Kind::kLine:
-            break;  // drawn on the window's surface
-        }
-        if (cls) {
-            slot.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, hwnd_,
-                                        (HMENU)(INT_PTR)(kFirstControlId + i), inst, nullptr);
-            if (c.kind == layout::Kind::kPictureBox || c.kind == layout::Kind::kImage)
-                SetPicture(slot.hwnd, LoadPicture(Widen(c.caption).c_str()));
-            // A scroll bar control starts with an empty range, where every
-            // value set is clamped to 0. Layouts set no range of their own, so
-            // give it room for a first value, as the classic toolkits did;
-            // the behaviour narrows it when it handles the change.
-            if (c.kind == layout::Kind::kScrollBar) SetScrollRange(slot.hwnd, SB_CTL, 0, 32767, FALSE);
-            if (c.kind == layout::Kind::kCombo) {
-                std::string list = c.caption;
-                for (std::size_t start = 0; start <= list.size();) {
-                    std::size_t bar = list.find('|', start);
-                    if (bar == std::string::npos) bar = list.size();
-                    SendMessageW(slot.hwnd, CB_ADDSTRING, 0,
-                                 (LPARAM)Widen(list.substr(start, bar - start)).c_str());
-                    start = bar + 1;
-                }
-            }
-        }
-        slots_.push_back(slot);
-    }
-}
-
-HFONT FormWindow::FontFor(const layout::Font& font) {
-    for (auto& f : fonts_)
-        if (f.first == &font) return f.second;
-    LOGFONTW lf = {};
-    lf.lfHeight = -MulDiv(font.size_hundredths, (int)dpi_, 7200);
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = font.italic ? FF_SCRIPT : FF_SWISS;
-    lstrcpynW(lf.lfFaceName, ChooseFace(font, dpi_).c_str(), LF_FACESIZE);
-    HFONT h = CreateFontIndirectW(&lf);
-    fonts_.emplace_back(&font, h);
-    return h;
-}
-
-void FormWindow::Layout(UINT dpi) {
-    dpi_ = dpi;
-    for (auto& f : fonts_) DeleteObject(f.second);
-    fonts_.clear();
-    for (Slot& s : slots_) {
-        if (!s.hwnd) continue;
-        const layout::Control& c = *s.row;
-        int x = ToPixels(c.left, dpi), y = ToPixels(c.top, dpi);
-        int w = ToPixels(c.left + c.width, dpi) - x, h = ToPixels(c.top + c.height, dpi) - y;
-        HFONT font = FontFor(c.font ? *c.font : *form_.font);
-        SendMessageW(s.hwnd, WM_SETFONT, (WPARAM)font, FALSE);
-        if (c.kind == layout::Kind::kCombo) {
-            // The window's height includes the drop-down list; the field's
-            // own height comes from the font.
-            SendMessageW(s.hwnd, CB_SETITEMHEIGHT, (WPARAM)-1, h - 6);
-            h = h * 6;
-        }
-        SetWindowPos(s.hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 FormWindow::Slot* FormWindow::Find(const char* name) {
@@ -262,49 +91,19 @@ LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self->Handle(msg, wp, lp);
 }
 
+// Hands each message to the function that deals with it.
 LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_COMMAND:
-        if (lp && HIWORD(wp) == BN_CLICKED) {
-            Slot* s = Find((HWND)lp);
-            if (s && s->row->kind == layout::Kind::kButton && behaviour_) behaviour_->Click(s->row->name);
-        }
-        return 0;  // Enter and Escape (IDOK, IDCANCEL) do nothing: no default or cancel button
-    case WM_HSCROLL:
-        if (lp) Scroll((HWND)lp, LOWORD(wp), HIWORD(wp));
-        return 0;
-    case WM_NEXTDLGCTL: {
-        // The dialog manager's focus move: a label's access key asks for the
-        // label, then for the next control after it that takes the focus.
-        // Only dialog classes handle it by default; our windows are not one.
-        HWND to = LOWORD(lp) ? (HWND)wp : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-        if (to) SetFocus(to);
-        return 0;
-    }
-    case WM_CLOSE:  // the title bar's close box, Alt+F4
-        Close();
-        return 0;
+    case WM_COMMAND: OnCommand(wp, (HWND)lp); return 0;
+    case WM_HSCROLL: if (lp) Scroll((HWND)lp, LOWORD(wp), HIWORD(wp)); return 0;
+    case WM_NEXTDLGCTL: OnNextDlgCtl(wp, lp); return 0;
+    case WM_CLOSE: Close(); return 0;  // the title bar's close box, Alt+F4
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return ColourControl((HDC)wp, (HWND)lp);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_SETCURSOR:
-        if (busy_) {
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            return TRUE;
-        }
-        break;
-    case WM_DPICHANGED: {
-        const RECT* r = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Layout(HIWORD(wp));
-        return 0;
-    }
+    case WM_CTLCOLOREDIT: return ColourControl((HDC)wp, (HWND)lp);
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    case WM_SETCURSOR: if (OnSetCursor()) return TRUE; break;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DESTROY:
         if (!GetWindow(hwnd_, GW_OWNER)) PostQuitMessage(0);  // the main window: the program ends
         break;
@@ -312,39 +111,35 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void FormWindow::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    HBRUSH back = form_.back == layout::kSystem ? GetSysColorBrush(COLOR_BTNFACE)
-                                                 : CreateSolidBrush(Rgb(form_.back));
-    FillRect(dc, &ps.rcPaint, back);
-    if (form_.back != layout::kSystem) DeleteObject(back);
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
-    for (const Slot& s : slots_) {
-        const layout::Control& c = *s.row;
-        if (c.kind != layout::Kind::kLine) continue;
-        MoveToEx(dc, ToPixels(c.left, dpi_), ToPixels(c.top, dpi_), nullptr);
-        LineTo(dc, ToPixels(c.width, dpi_), ToPixels(c.height, dpi_));
-    }
-    SelectObject(dc, old);
-    DeleteObject(pen);
-    EndPaint(hwnd_, &ps);
+// A button's press goes to the behaviour. Enter and Escape (IDOK, IDCANCEL)
+// do nothing: no window has a default or a cancel button.
+void FormWindow::OnCommand(WPARAM wp, HWND control) {
+    if (!control || HIWORD(wp) != BN_CLICKED) return;
+    Slot* s = Find(control);
+    if (s && s->row->kind == layout::Kind::kButton && behaviour_) behaviour_->Click(s->row->name);
 }
 
-LRESULT FormWindow::ColourControl(HDC dc, HWND control) {
-    Slot* s = Find(control);
-    if (!s) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)control);
-    const layout::Control& c = *s->row;
-    bool text_box = c.kind == layout::Kind::kMemo || c.kind == layout::Kind::kTextBox;
-    COLORREF fore = c.fore != layout::kSystem ? Rgb(c.fore)
-                                              : GetSysColor(text_box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
-    COLORREF back = c.back != layout::kSystem ? Rgb(c.back)
-                                              : GetSysColor(text_box ? COLOR_WINDOW : COLOR_BTNFACE);
-    if (!s->brush) s->brush = CreateSolidBrush(back);
-    SetTextColor(dc, fore);
-    SetBkColor(dc, back);
-    return (LRESULT)s->brush;
+// The dialog manager's focus move: a label's access key asks for the label,
+// then for the next control after it that takes the focus. Only dialog
+// classes handle it by default; our windows are not one.
+void FormWindow::OnNextDlgCtl(WPARAM wp, LPARAM lp) {
+    HWND to = LOWORD(lp) ? (HWND)wp : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+    if (to) SetFocus(to);
+}
+
+// The wait cursor while a command runs; false to let the system choose.
+bool FormWindow::OnSetCursor() {
+    if (!busy_) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return true;
+}
+
+// Moved to a monitor of another DPI: the system's suggested rectangle, and
+// every control placed again at the new DPI.
+void FormWindow::OnDpiChanged(UINT dpi, const RECT* r) {
+    SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout(dpi);
 }
 
 void FormWindow::Scroll(HWND bar, int code, int thumb) {

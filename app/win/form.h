@@ -1,6 +1,11 @@
 // A top-level window realised from a layout table, and the Win32 side of
 // the narrow window interface that behaviour is written against.
 //
+// One class, its jobs in separate files: form.cpp (the window procedure and
+// the window interface), realise.cpp (controls from the layout, placed at the
+// monitor's DPI), fonts.cpp (the layout's fonts), paint.cpp (surface and
+// colours).
+//
 // Event handler conventions: a Behaviour receives Load() once, after the
 // controls exist and before the first paint; Click(name) for a button press;
 // Change(name) after a scroll bar's value changed (not while its thumb is
@@ -13,7 +18,7 @@
 #include <windows.h>
 
 #include "app/layout.h"
-#include "panel/window.h"
+#include "platform/window.h"
 
 class Behaviour {
 public:
@@ -63,7 +68,14 @@ private:
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+    void OnCommand(WPARAM wp, HWND control);
+    void OnNextDlgCtl(WPARAM wp, LPARAM lp);
+    bool OnSetCursor();
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
+    static const DWORD kFormStyle;
+    static DWORD FormExStyle(const layout::Form& form);
     void CreateControls();
+    void Place();           // sizes the window from its client area and places it
     void Layout(UINT dpi);  // places every control and sets its font at `dpi`
     void Paint();
     LRESULT ColourControl(HDC dc, HWND control);

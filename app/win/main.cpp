@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/platform.h"
+#include "platform/folder.h"
 #include "app/win/form.h"
 #include "app/win/modal.h"
 #include "app/win/system.h"

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/win/form.h"
-#include "panel/window.h"
+#include "platform/window.h"
 
 // Dispatches messages, with dialog keys (Tab, access keys) for every window
 // of the program, until `window` has been closed or WM_QUIT comes.

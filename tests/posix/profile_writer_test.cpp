@@ -9,7 +9,7 @@
 
 #include "settings/cini.h"
 #include "settings/keys.h"
-#include "settings/profile.h"
+#include "platform/profile.h"
 #include "tests/support/ra2md_sample.h"
 #include "tests/support/temp_folder.h"
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 
 class Held {
 public:

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/window.h"
+#include "platform/window.h"
 
 class RecordingWindow : public ui::Window {
 public:

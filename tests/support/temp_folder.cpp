@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

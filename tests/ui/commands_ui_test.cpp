@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/layout.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/held_file.h"

@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "app/layout.h"
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 #include "tests/support/temp_folder.h"
 
 // Path of the panel under test, given on the test program's command line.

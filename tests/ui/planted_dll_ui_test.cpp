@@ -12,7 +12,7 @@
 
 #include <windows.h>
 
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 #include "tests/ui/panel_process.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 #include "panel/frm1.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"

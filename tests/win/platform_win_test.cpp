@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/platform.h"
-#include "app/win/wide.h"
+#include "platform/platform.h"
+#include "platform/win/wide.h"
 #include "panel/frm1.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <thread>
 
-#include "app/platform.h"
-#include "app/win/wide.h"
+#include "platform/platform.h"
+#include "platform/win/wide.h"
 #include "tests/standin.h"
 
 namespace fs = std::filesystem;

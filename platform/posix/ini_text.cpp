@@ -1,4 +1,4 @@
-#include "settings/posix/ini_text.h"
+#include "platform/posix/ini_text.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "panel/window.h"
+#include "platform/window.h"
 
 namespace ui {
 

@@ -7,13 +7,13 @@
 // Section, key, default and value are 8-bit text in the ANSI code page, as
 // they would be for the A functions, and are converted to and from UTF-16 on
 // the way, so the text that comes back is the A function's.
-#include "settings/profile.h"
+#include "platform/profile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "app/win/wide.h"
+#include "platform/win/wide.h"
 
 namespace profile {
 namespace {

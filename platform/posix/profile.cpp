@@ -1,7 +1,7 @@
 // Our own profile reader and writer, for builds outside Windows. The rules of
 // the text are in ini_text.h; this file adds the file on disk, the default,
 // the capacity, and a write that never leaves a half-written file behind.
-#include "settings/profile.h"
+#include "platform/profile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <optional>
 
-#include "settings/posix/ini_text.h"
+#include "platform/posix/ini_text.h"
 
 namespace profile {
 namespace {

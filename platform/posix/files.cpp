@@ -1,68 +1,19 @@
-// POSIX implementation of the platform services, so the core builds and is
-// tested natively. It follows the Windows behaviour the core relies on:
-// names match without regard to case, a file without write permission is
-// "read-only" and cannot be deleted or overwritten, and refusals are worded
-// as Windows words them.
-#include "app/platform.h"
+// Files on POSIX, so the core builds and is tested natively. It follows the
+// Windows behaviour the core relies on: names match without regard to case,
+// a file without write permission is "read-only" and cannot be deleted or
+// overwritten, and refusals are worded as Windows words them.
+#include "platform/files.h"
 
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <spawn.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-extern char** environ;
+#include "platform/posix/names.h"
 
 namespace platform {
 
-const char kPathSeparator = '/';
-
 namespace {
-
-// The system's reason for errno `err`, in the words Windows uses for the
-// equivalent refusal, so messages read alike on both builds.
-std::string Reason(int err) {
-    switch (err) {
-    case ENOENT: return "The system cannot find the file specified.";
-    case ENOTDIR: return "The system cannot find the path specified.";
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS: return "Access is denied.";
-    case EBUSY:
-    case ETXTBSY:
-        return "The process cannot access the file because it is being used by another process.";
-    case ENOSPC: return "There is not enough space on the disk.";
-    default: return std::strerror(err);
-    }
-}
-
-Status RefusedErrno(int err) { return Status::Refused(Reason(err)); }
-
-// The entry of path's folder whose name equals path's name without regard to
-// case; the exact name wins when it exists. Returns path itself when nothing
-// matches.
-std::string Resolve(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) == 0) return path;
-    std::string::size_type slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
-    if (!dir) return path;
-    std::string found = path;
-    while (dirent* e = readdir(dir)) {
-        if (strcasecmp(e->d_name, name.c_str()) == 0) {
-            found = folder + "/" + e->d_name;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
-}
 
 // Appended to a target's name while its copy is being written.
 const char kPartSuffix[] = ".zarn-copying";
@@ -119,15 +70,6 @@ bool SyncFolderOf(const std::string& path) {
 }
 
 }  // namespace
-
-std::string ApplicationFolder() {
-    std::string path(4096, '\0');
-    ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
-    if (n <= 0) return ".";
-    path.resize(static_cast<size_t>(n));
-    std::string::size_type slash = path.rfind('/');
-    return slash == 0 ? "" : path.substr(0, slash);
-}
 
 bool FileExists(const std::string& path) {
     struct stat st;
@@ -186,14 +128,6 @@ Status RemoveFile(const std::string& path) {
     if (lstat(p.c_str(), &st) != 0) return RefusedErrno(errno);
     if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return RefusedErrno(EACCES);
     return unlink(p.c_str()) == 0 ? Status::Success() : RefusedErrno(errno);
-}
-
-Status StartProgram(const std::string& path, int /*show_state: windows only*/) {
-    std::string p = Resolve(path);
-    char* argv[] = {const_cast<char*>(p.c_str()), nullptr};
-    pid_t pid;
-    int err = posix_spawn(&pid, p.c_str(), nullptr, nullptr, argv, environ);
-    return err == 0 ? Status::Success() : RefusedErrno(err);
 }
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 // The INI reader and writer under Cini: the two calls it makes of the
 // platform, in the shape of the Windows profile functions.
 //
-// One header, two implementations chosen by the build: settings/win/profile.cpp
-// hands both calls to kernel32, and settings/posix/profile.cpp is our own
+// One header, two implementations chosen by the build: platform/win/profile.cpp
+// hands both calls to kernel32, and platform/posix/profile.cpp is our own
 // reader and writer, which gives on ordinary files what kernel32 gives.
 //
 // Paths are UTF-8 on both sides. Section, key, default and value are 8-bit

@@ -1,5 +1,5 @@
 // UTF-8 <-> UTF-16 at the edge of the Win32 API. Everything inside the
-// program is UTF-8; wide strings live only in app/win.
+// program is UTF-8; wide strings live only in the win/ folders.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,44 @@
+// Painting the window's surface (background, straight lines) and the colours
+// of its labels and text boxes.
+#include "app/win/form.h"
+
+namespace {
+
+COLORREF Rgb(std::uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+}  // namespace
+
+void FormWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    HBRUSH back = form_.back == layout::kSystem ? GetSysColorBrush(COLOR_BTNFACE)
+                                                 : CreateSolidBrush(Rgb(form_.back));
+    FillRect(dc, &ps.rcPaint, back);
+    if (form_.back != layout::kSystem) DeleteObject(back);
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (const Slot& s : slots_) {
+        const layout::Control& c = *s.row;
+        if (c.kind != layout::Kind::kLine) continue;
+        MoveToEx(dc, ToPixels(c.left, dpi_), ToPixels(c.top, dpi_), nullptr);
+        LineTo(dc, ToPixels(c.width, dpi_), ToPixels(c.height, dpi_));
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    EndPaint(hwnd_, &ps);
+}
+
+LRESULT FormWindow::ColourControl(HDC dc, HWND control) {
+    Slot* s = Find(control);
+    if (!s) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)control);
+    const layout::Control& c = *s->row;
+    bool text_box = c.kind == layout::Kind::kMemo || c.kind == layout::Kind::kTextBox;
+    COLORREF fore = c.fore != layout::kSystem ? Rgb(c.fore)
+                                              : GetSysColor(text_box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+    COLORREF back = c.back != layout::kSystem ? Rgb(c.back)
+                                              : GetSysColor(text_box ? COLOR_WINDOW : COLOR_BTNFACE);
+    if (!s->brush) s->brush = CreateSolidBrush(back);
+    SetTextColor(dc, fore);
+    SetBkColor(dc, back);
+    return (LRESULT)s->brush;
+}

@@ -1,0 +1,135 @@
+// Realising a layout table: the controls it lists, created once, and the
+// window and its controls placed and sized at the monitor's DPI.
+#include "app/win/form.h"
+
+#include "app/win/pictures.h"
+#include "app/win/system.h"
+#include "platform/win/wide.h"
+
+namespace {
+
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+
+}  // namespace
+
+const DWORD FormWindow::kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+DWORD FormWindow::FormExStyle(const layout::Form& f) {
+    // A dialog frame without an icon is the classic modal frame.
+    return WS_EX_CONTROLPARENT |
+           (f.frame == layout::Frame::kFixedDialog && !f.icon ? WS_EX_DLGMODALFRAME : 0);
+}
+
+void FormWindow::CreateControls() {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    slots_.clear();
+    slots_.reserve(form_.count);
+    for (std::size_t i = 0; i < form_.count; ++i) {
+        const layout::Control& c = form_.controls[i];
+        Slot slot;
+        slot.row = &c;
+        const wchar_t* cls = nullptr;
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.tab_stop ? WS_TABSTOP : 0);
+        DWORD ex = 0;
+        WString text = Widen(c.caption);
+        switch (c.kind) {
+        case layout::Kind::kButton:
+            cls = L"BUTTON";
+            style |= BS_PUSHBUTTON;
+            break;
+        case layout::Kind::kLabel:
+            cls = L"STATIC";
+            style |= (c.flags & layout::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
+            if (c.flags & layout::kBorder) style |= WS_BORDER;
+            break;
+        case layout::Kind::kPictureBox:
+        case layout::Kind::kImage:
+            cls = kPictureClass;
+            text.clear();
+            break;
+        case layout::Kind::kTextBox:
+            cls = L"EDIT";
+            style |= ES_AUTOHSCROLL | ((c.flags & layout::kCentred) ? ES_CENTER : ES_LEFT);
+            ex = WS_EX_CLIENTEDGE;
+            break;
+        case layout::Kind::kMemo:
+            cls = L"EDIT";
+            style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL |
+                     ((c.flags & layout::kReadOnly) ? ES_READONLY : 0);
+            ex = WS_EX_CLIENTEDGE;
+            break;
+        case layout::Kind::kScrollBar:
+            cls = L"SCROLLBAR";
+            style |= SBS_HORZ;
+            break;
+        case layout::Kind::kCombo:
+            cls = L"COMBOBOX";
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+            text.clear();
+            break;
+        case layout::Kind::kLine:
+            break;  // drawn on the window's surface
+        }
+        if (cls) {
+            slot.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, hwnd_,
+                                        (HMENU)(INT_PTR)(kFirstControlId + i), inst, nullptr);
+            if (c.kind == layout::Kind::kPictureBox || c.kind == layout::Kind::kImage)
+                SetPicture(slot.hwnd, LoadPicture(Widen(c.caption).c_str()));
+            // A scroll bar control starts with an empty range, where every
+            // value set is clamped to 0. Layouts set no range of their own, so
+            // give it room for a first value, as the classic toolkits did;
+            // the behaviour narrows it when it handles the change.
+            if (c.kind == layout::Kind::kScrollBar) SetScrollRange(slot.hwnd, SB_CTL, 0, 32767, FALSE);
+            if (c.kind == layout::Kind::kCombo) {
+                std::string list = c.caption;
+                for (std::size_t start = 0; start <= list.size();) {
+                    std::size_t bar = list.find('|', start);
+                    if (bar == std::string::npos) bar = list.size();
+                    SendMessageW(slot.hwnd, CB_ADDSTRING, 0,
+                                 (LPARAM)Widen(list.substr(start, bar - start)).c_str());
+                    start = bar + 1;
+                }
+            }
+        }
+        slots_.push_back(slot);
+    }
+}
+
+void FormWindow::Place() {
+    // Size from the client area; place the client origin where the layout
+    // says, or where the system puts a new window.
+    RECT rc = {0, 0, ToPixels(form_.client_width, dpi_), ToPixels(form_.client_height, dpi_)};
+    AdjustForDpi(&rc, kFormStyle, FormExStyle(form_), dpi_);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    int x = 0, y = 0;
+    if (form_.left == layout::kSystemPlaced) {
+        flags |= SWP_NOMOVE;
+    } else {
+        x = ToPixels(form_.left, dpi_) + rc.left;
+        y = ToPixels(form_.top, dpi_) + rc.top;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, rc.right - rc.left, rc.bottom - rc.top, flags);
+    Layout(dpi_);
+}
+
+void FormWindow::Layout(UINT dpi) {
+    dpi_ = dpi;
+    for (auto& f : fonts_) DeleteObject(f.second);
+    fonts_.clear();
+    for (Slot& s : slots_) {
+        if (!s.hwnd) continue;
+        const layout::Control& c = *s.row;
+        int x = ToPixels(c.left, dpi), y = ToPixels(c.top, dpi);
+        int w = ToPixels(c.left + c.width, dpi) - x, h = ToPixels(c.top + c.height, dpi) - y;
+        HFONT font = FontFor(c.font ? *c.font : *form_.font);
+        SendMessageW(s.hwnd, WM_SETFONT, (WPARAM)font, FALSE);
+        if (c.kind == layout::Kind::kCombo) {
+            // The window's height includes the drop-down list; the field's
+            // own height comes from the font.
+            SendMessageW(s.hwnd, CB_SETITEMHEIGHT, (WPARAM)-1, h - 6);
+            h = h * 6;
+        }
+        SetWindowPos(s.hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}

@@ -1,0 +1,21 @@
+// platform/: the ground floor, the services the program leans on, one header
+// each. Includes nothing of ours; panel/, settings/ and app/ include it.
+//
+// The implementation for this build is in win/ or posix/ (the build picks one).
+//
+// - folder.h: the application folder and the path separator.
+// - files.h: the file test, copy and delete.
+// - program.h: starting another program.
+// - window.h: the narrow window interface (control texts, message boxes,
+//   modal windows) that the front end implements and the core calls.
+// - profile.h: the INI reader and writer under Cini.
+//
+// Strings are UTF-8 on both sides; wide strings exist only inside win/.
+#pragma once
+
+#include "platform/files.h"
+#include "platform/folder.h"
+#include "platform/program.h"
+#include "platform/profile.h"
+#include "platform/status.h"
+#include "platform/window.h"

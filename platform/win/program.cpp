@@ -1,0 +1,64 @@
+// Starting a program on Windows.
+#include "platform/program.h"
+
+#include "platform/win/wide.h"
+
+#include <shellapi.h>
+
+namespace platform {
+
+namespace {
+
+// ERROR_ELEVATION_REQUIRED; mingw-w64's winerror.h does not name it.
+constexpr DWORD kElevationRequired = 740;
+
+// A program whose name holds "patch", "setup" or "install" and that has no
+// manifest is taken by Windows' installer detection for one that needs an
+// administrator: CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED.
+// "RockPatch.exe" is such a name. The shell knows how to ask for elevation,
+// so we hand the same path and show state to ShellExecuteExW. shell32 is
+// loaded only then, and only from System32.
+Status StartElevated(const WString& path, int show_state) {
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto execute = shell ? reinterpret_cast<ShellExecuteExFn>(reinterpret_cast<void*>(
+                               GetProcAddress(shell, "ShellExecuteExW")))
+                         : nullptr;
+    if (!execute) return Status::Refused(SystemReason(kElevationRequired));
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    // No process handle is asked for, so none is kept; NOASYNC because the
+    // panel may close right after this returns.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = path.c_str();
+    info.nShow = show_state;
+    Status s = execute(&info) ? Status::Success() : Status::Refused(SystemReason(GetLastError()));
+    FreeLibrary(shell);
+    return s;
+}
+
+}  // namespace
+
+Status StartProgram(const std::string& path, int show_state) {
+    // The explicit application name means a folder with spaces can never
+    // start "C:\Program" instead; the command line is the path, exactly.
+    WString app = Widen(path);
+    WString cmd = app;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = (WORD)show_state;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                       &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return Status::Success();
+    }
+    DWORD err = GetLastError();
+    if (err != kElevationRequired) return Status::Refused(SystemReason(err));
+    return StartElevated(app, show_state);
+}
+
+}  // namespace platform
