@@ -70,9 +70,8 @@ void Frm1::RefreshModState() {
 bool Frm1::Move(const std::string& source, const std::string& target) {
     // Copy then delete, never rename: the copy is on the disk before its
     // source goes, so every file stays whole in at least one of its forms.
-    platform::Status copied = platform::CopyFileReplace(source, target, [this] {
-        window_.KeepPainted();
-    });
+    platform::Status copied = platform::CopyFileReplace(
+        source, target, [this](std::uint64_t, std::uint64_t) { window_.KeepPainted(); });
     window_.KeepPainted();
     if (!ProceedWhileBusy(window_, copied, "copy",
                           failure::Quoted(source) + " to " + failure::Quoted(target)))

@@ -5,6 +5,7 @@
 // found when "expandmd81.mix" is asked for.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,9 +17,10 @@ namespace platform {
 // as absent, a read-only file as present. Absence is an answer, not a failure.
 bool FileExists(const std::string& path);
 
-// Called now and then during a long copy, so the caller can keep its window
-// painted. May be empty.
-using CopyProgress = std::function<void()>;
+// Called now and then during a long copy with the bytes of the file copied so
+// far and the file's size, so the caller can keep its window painted and show
+// how far it is. May be empty.
+using CopyProgress = std::function<void(std::uint64_t copied, std::uint64_t size)>;
 
 // Copies source to target, replacing a file already at the target. On
 // success the target's data has reached the disk (flushed) before this

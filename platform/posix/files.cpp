@@ -22,7 +22,8 @@ bool IsReadOnly(const struct stat& st) { return (st.st_mode & 0222) == 0; }
 
 // Copies all of in to out through the kernel (reflinks where the file
 // system allows), falling back to read and write.
-bool CopyData(int in, int out, const CopyProgress& progress) {
+bool CopyData(int in, int out, std::uint64_t size, const CopyProgress& progress) {
+    std::uint64_t copied = 0;
     const size_t chunk = 8u << 20;
     for (;;) {
         ssize_t n = copy_file_range(in, nullptr, out, nullptr, chunk, 0);
@@ -33,7 +34,8 @@ bool CopyData(int in, int out, const CopyProgress& progress) {
                 return false;
             break;  // this pair of files can't use it: copy by hand
         }
-        if (progress) progress();
+        copied += (std::uint64_t)n;
+        if (progress) progress(copied, size);
     }
     static char buf[1 << 16];
     for (;;) {
@@ -51,7 +53,8 @@ bool CopyData(int in, int out, const CopyProgress& progress) {
             }
             done += w;
         }
-        if (progress) progress();
+        copied += (std::uint64_t)n;
+        if (progress) progress(copied, size);
     }
 }
 
@@ -101,7 +104,8 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     }
     // As CopyFile does on Windows, the copy takes the source's permissions,
     // even when it replaces a file that had others.
-    bool ok = CopyData(in, out, progress) && fchmod(out, src.st_mode & 0777) == 0 &&
+    bool ok = CopyData(in, out, (std::uint64_t)src.st_size, progress) &&
+              fchmod(out, src.st_mode & 0777) == 0 &&
               fsync(out) == 0;
     int err = errno;
     close(in);

@@ -10,10 +10,10 @@ namespace {
 
 Status LastError() { return Status::Refused(SystemReason(GetLastError())); }
 
-DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER,
-                              DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+DWORD CALLBACK OnCopyProgress(LARGE_INTEGER size, LARGE_INTEGER copied, LARGE_INTEGER,
+                              LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
     auto* progress = static_cast<const CopyProgress*>(data);
-    if (*progress) (*progress)();
+    if (*progress) (*progress)((std::uint64_t)copied.QuadPart, (std::uint64_t)size.QuadPart);
     return PROGRESS_CONTINUE;
 }
 
@@ -60,6 +60,9 @@ bool CopyInPieces(const WString& from, const WString& part, const CopyProgress& 
         SetLastError(err);
         return false;
     }
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(in, &size);
+    std::uint64_t copied = 0;
     const DWORD piece = 4u << 20;
     void* buffer = VirtualAlloc(nullptr, piece, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     bool ok = buffer != nullptr;
@@ -69,7 +72,8 @@ bool CopyInPieces(const WString& from, const WString& part, const CopyProgress& 
         if (!ok || got == 0) break;
         ok = WriteFile(out, buffer, got, &put, nullptr) && put == got;
         if (ok && pieces % 16 == 0) ok = FlushFileBuffers(out);
-        if (progress) progress();
+        copied += got;
+        if (progress) progress(copied, (std::uint64_t)size.QuadPart);
     }
     FILETIME written;
     if (ok && GetFileTime(in, nullptr, nullptr, &written)) SetFileTime(out, nullptr, nullptr, &written);
