@@ -1,0 +1,320 @@
+"""Mutation testing: makes mutants of the product's sources, builds and runs
+the tests that can see each one, and reports the survivors.
+
+Works on a private copy of the tree (WORKDIR/src) with persistent builds
+beside it (WORKDIR/native, WORKDIR/win, WORKDIR/wine96), so the user's tree
+is never touched and each mutant recompiles one file and relinks.
+"""
+
+import argparse
+import fnmatch
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import mutants as M  # noqa: E402
+import wine  # noqa: E402
+
+# Which UI tests see a Windows-only file: the window the file serves.
+# First matching pattern (fnmatch on the path) wins. `core` says whether the
+# Windows core tests (zarn_tests.exe) link the file; the front end in app/win
+# is linked only into the panel itself, so only the UI tests can see it.
+# Update this table when front-end files are split or renamed.
+WINDOWS_TESTS = [
+    # pattern                      core   UI tests (gtest filter), at 96 dpi
+    ("*/win/profile*",             True,  "GameOptionsUi.*"),
+    ("platform/win/*",             True,  "CommandsUi.*:PlantedDllUi.*"),
+    ("app/win/platform*",          True,  "CommandsUi.*:PlantedDllUi.*"),
+    ("app/win/dialog*",            False, "DialogsUi.*:GameOptionsUi.*"),
+    ("app/win/*option*",           False, "GameOptionsUi.*:DialogsUi.*"),
+    ("app/win/pictures*",          False, "MainWindowUi.*:DialogsUi.*:ExecutableRecord.*"),
+    ("app/win/modal*",             False, "DialogsUi.*:GameOptionsUi.*:MainWindowUi.*"),
+    ("app/win/form*",              False, "MainWindowUi.*:DialogsUi.*:GameOptionsUi.*:CommandsUi.*"),
+    ("app/win/main*",              False, "MainWindowUi.*:PlantedDllUi.*:CommandsUi.*"),
+    ("app/win/system*",            False, "MainWindowUi.*:DialogsUi.*:PlantedDllUi.*"),
+    ("app/win/terminate*",         False, "MainWindowUi.*"),
+    ("app/win/wide*",              True,  "*"),
+    ("*",                          True,  "*"),   # anything else: every test
+]
+
+
+def windows_tests(path):
+    for pattern, core, ui in WINDOWS_TESTS:
+        if fnmatch.fnmatch(path, pattern):
+            return core, ui
+    return True, "*"
+
+
+# ---- the private copy ----------------------------------------------------
+
+SKIP = {".git", "build", "sample", "out"}
+
+
+def sync(tree, dest):
+    """Makes `dest` hold what `tree` holds, writing only files that differ."""
+    seen = set()
+    for folder, dirs, files in os.walk(tree):
+        rel = os.path.relpath(folder, tree)
+        dirs[:] = sorted(d for d in dirs if not (rel == "." and (d in SKIP or d.startswith("build"))))
+        os.makedirs(os.path.join(dest, rel), exist_ok=True)
+        for name in files:
+            r = os.path.normpath(os.path.join(rel, name))
+            seen.add(r)
+            src, dst = os.path.join(tree, r), os.path.join(dest, r)
+            with open(src, "rb") as f:
+                data = f.read()
+            if os.path.exists(dst):
+                with open(dst, "rb") as f:
+                    if f.read() == data:
+                        continue
+            with open(dst, "wb") as f:
+                f.write(data)
+            shutil.copymode(src, dst)
+    for folder, dirs, files in os.walk(dest):
+        for name in files:
+            r = os.path.normpath(os.path.relpath(os.path.join(folder, name), dest))
+            if r not in seen:
+                os.remove(os.path.join(dest, r))
+
+
+def write_touched(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+    now = time.time()
+    os.utime(path, (now, now))
+
+
+# ---- building and running --------------------------------------------------
+
+def sh(cmd, timeout=None, env=None, cwd=None):
+    """(exit status, seconds, output); status 124 on timeout."""
+    t = time.time()
+    try:
+        p = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout,
+                           env=env, cwd=cwd, start_new_session=True)
+        return p.returncode, time.time() - t, p.stdout.decode("utf-8", "replace")
+    except subprocess.TimeoutExpired as e:
+        return 124, time.time() - t, (e.output or b"").decode("utf-8", "replace")
+
+
+def configure(work, which):
+    build = os.path.join(work, which)
+    cmd = ["cmake", "-G", "Ninja", "-S", os.path.join(work, "src"), "-B", build]
+    if which == "native":
+        cmd += ["-DCMAKE_BUILD_TYPE=Debug"]
+    else:
+        cmd += ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(work, "src/cmake/toolchain-mingw.cmake"),
+                "-DCMAKE_BUILD_TYPE=MinSizeRel"]
+    rc, _, out = sh(cmd)
+    if rc != 0:
+        sys.exit("mutate: cmake failed for %s:\n%s" % (which, out[-3000:]))
+    return build
+
+
+def build(build_dir, targets, jobs, timeout=900):
+    return sh(["cmake", "--build", build_dir, "-j", str(jobs), "--target"] + targets, timeout=timeout)
+
+
+# ---- one half ---------------------------------------------------------------
+
+class Half:
+    def __init__(self, name, args, out):
+        self.name, self.args, self.out = name, args, out
+        self.results = []
+        self.seconds = 0.0
+
+    def log(self, text):
+        print(text, flush=True)
+
+    def run(self, chosen, minutes, limit, setup, test):
+        """Runs up to `limit` mutants of `chosen` within `minutes`."""
+        start = time.time()
+        src = os.path.join(self.args.workdir, "src")
+        done = 0
+        for m in chosen:
+            if done >= limit or time.time() - start > minutes * 60:
+                break
+            path = os.path.join(src, m.path)
+            with open(path, "rb") as f:
+                original = f.read()
+            text = original.decode("utf-8", "surrogateescape")
+            marker = os.path.join(self.args.workdir, "dirty")
+            with open(marker, "w") as f:
+                f.write(m.path)
+            t0 = time.time()
+            try:
+                write_touched(path, m.apply(text).encode("utf-8", "surrogateescape"))
+                rc, _, _ = build(setup["build"], setup["targets"](m), self.args.jobs)
+                if rc != 0:
+                    result, detail = "uncompiled", ""
+                else:
+                    result, detail = test(m)
+            finally:
+                write_touched(path, original)
+                os.remove(marker)
+            secs = time.time() - t0
+            if result != "uncompiled":
+                done += 1
+            self.results.append((m, result, secs))
+            self.log("[%s %3d/%d] %-32s %-6s %-10s %5.1fs  %s%s" % (
+                self.name, done, limit if limit < 10**9 else 0, "%s:%d" % (m.path, m.line), m.op, result, secs,
+                m.change(), ("  (" + detail + ")") if detail else ""))
+        self.seconds = time.time() - start
+
+
+# ---- choosing -----------------------------------------------------------------
+
+def choose(candidates, seed):
+    """All candidates in a seeded order that takes the operators in turn, so
+    the many constants of the layout tables do not crowd out the rest."""
+    r = random.Random(seed)
+    by_op = {}
+    for m in sorted(candidates, key=M.Mutant.key):
+        by_op.setdefault(m.op, []).append(m)
+    ops = sorted(by_op)
+    for op in ops:
+        r.shuffle(by_op[op])
+    order = []
+    while any(by_op.values()):
+        r.shuffle(ops)
+        for op in ops:
+            if by_op[op]:
+                order.append(by_op[op].pop())
+    return order
+
+
+def main():
+    ap = argparse.ArgumentParser(prog="tools/mutate.sh", description=__doc__,
+                                 formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--seed", type=int, default=1, help="order of the mutants (default 1)")
+    ap.add_argument("--core", type=int, default=200, help="portable-core mutants to run (default 200)")
+    ap.add_argument("--core-minutes", type=float, default=30, help="time for the core half (default 30)")
+    ap.add_argument("--win-minutes", type=float, default=30,
+                    help="time for the Windows-only half, 0 to skip it (default 30)")
+    ap.add_argument("--win", type=int, default=10**9, help="at most this many Windows-only mutants")
+    ap.add_argument("--only", nargs="+", metavar="PATH", help="only files under these paths")
+    ap.add_argument("--list", action="store_true", help="list the chosen mutants and stop")
+    ap.add_argument("--jobs", type=int, default=2)
+    ap.add_argument("--workdir", default="/tmp/zarn-mutate", help="private copy and builds")
+    ap.add_argument("--out", help="results file (default build/mutate/results.tsv)")
+    ap.add_argument("--compare", nargs=2, metavar=("OLD", "NEW"), help="compare two results files")
+    args = ap.parse_args()
+    tree = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+    if args.compare:
+        return compare(*args.compare)
+    args.workdir = os.path.abspath(args.workdir)
+    args.out = args.out or os.path.join(tree, "build", "mutate", "results.tsv")
+
+    files = M.discover(tree)
+    if args.only:
+        only = [os.path.normpath(os.path.relpath(os.path.abspath(p), tree)) for p in args.only]
+        files = [f for f in files if any(f == o or f.startswith(o + "/") for o in only)]
+    candidates = [m for f in files for m in M.mutants_of(tree, f)]
+    core = choose([m for m in candidates if not M.is_windows_only(m.path)], args.seed)
+    win = choose([m for m in candidates if M.is_windows_only(m.path)], args.seed)
+    print("mutate: seed %d; %d files; candidates: %d portable core, %d Windows-only" % (
+        args.seed, len(files), len(core), len(win)), flush=True)
+    if args.list:
+        for name, chosen, n in (("core", core, args.core), ("win", win, args.win)):
+            for i, m in enumerate(chosen[:n]):
+                print("%s %4d %s:%d %s %s" % (name, i + 1, m.path, m.line, m.op, m.change()))
+        return 0
+
+    os.makedirs(args.workdir, exist_ok=True)
+    src = os.path.join(args.workdir, "src")
+    sync(tree, src)
+    marker = os.path.join(args.workdir, "dirty")
+    if os.path.exists(marker):  # a run that was stopped mid-mutant
+        with open(marker) as f:
+            p = os.path.join(src, f.read().strip())
+        if os.path.exists(p):
+            write_touched(p, open(p, "rb").read())
+        os.remove(marker)
+
+    halves = []
+    if args.core > 0 and args.core_minutes > 0 and core:
+        halves.append(run_core(args, core))
+    if args.win_minutes > 0 and args.win > 0 and win:
+        halves.append(wine.run_windows(args, win, Half, build, configure, sh, windows_tests))
+    report(args, halves)
+    return 0
+
+
+def run_core(args, chosen):
+    half = Half("core", args, None)
+    b = configure(args.workdir, "native")
+    rc, secs, out = build(b, ["zarn_tests"], args.jobs)
+    if rc != 0:
+        sys.exit("mutate: the unmutated tree does not build natively:\n" + out[-3000:])
+    exe = os.path.join(b, "tests", "zarn_tests")
+    rc, base, out = sh([exe], cwd=os.path.join(b, "tests"))
+    if rc != 0:
+        sys.exit("mutate: the native tests fail on the unmutated tree:\n" + out[-3000:])
+    limit = 2 * base + 10
+    print("mutate: core baseline: tests pass in %.1fs; per-mutant limit %.0fs" % (base, limit), flush=True)
+    env = dict(os.environ, GTEST_FAIL_FAST="1")
+
+    def test(m):
+        rc, _, _ = sh([exe], timeout=limit, env=env, cwd=os.path.join(b, "tests"))
+        return ("survived" if rc == 0 else "timeout" if rc == 124 else "killed"), ""
+
+    half.run(chosen, args.core_minutes, args.core, {"build": b, "targets": lambda m: ["zarn_tests"]}, test)
+    build(b, ["zarn_tests"], args.jobs)  # leave the build matching the tree
+    return half
+
+
+def report(args, halves):
+    os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
+    with open(args.out, "w") as f:
+        f.write("half\tfile\tline\top\tresult\tseconds\tbefore\tafter\n")
+        for h in halves:
+            for m, result, secs in h.results:
+                f.write("%s\t%s\t%d\t%s\t%s\t%.1f\t%s\t%s\n" % (
+                    h.name, m.path, m.line, m.op, result, secs, esc(m.before), esc(m.after)))
+    print("\n== mutation testing, seed %d" % args.seed)
+    for h in halves:
+        counted = [r for r in h.results if r[1] != "uncompiled"]
+        killed = [r for r in counted if r[1] in ("killed", "timeout")]
+        timeouts = [r for r in counted if r[1] == "timeout"]
+        survivors = [r for r in counted if r[1] == "survived"]
+        n = len(counted)
+        print("%s: killed %d / %d%s (%d of them by timeout); %d did not compile (not counted); "
+              "%.1f min, %.1f mutants/min" % (
+                  h.name, len(killed), n, " (%.0f%%)" % (100.0 * len(killed) / n) if n else "", len(timeouts),
+                  len(h.results) - n, h.seconds / 60, n / (h.seconds / 60) if h.seconds else 0))
+        for m, _, _ in timeouts:
+            print("  timeout   %s:%d %s %s" % (m.path, m.line, m.op, m.change()))
+        for m, _, _ in survivors:
+            print("  survived  %s:%d %s %s" % (m.path, m.line, m.op, m.change()))
+    print("results: %s" % args.out)
+
+
+def esc(s):
+    return s.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+
+
+def compare(old, new):
+    def load(p):
+        rows = {}
+        with open(p) as f:
+            next(f)
+            for line in f:
+                h, path, ln, op, result, _, before, after = line.rstrip("\n").split("\t")
+                rows[(path, op, before, after, ln)] = result
+        return rows
+    a, b = load(old), load(new)
+    for k in sorted(set(a) & set(b)):
+        if a[k] != b[k]:
+            print("%-10s -> %-10s %s:%s %s %s -> %s" % (a[k], b[k], k[0], k[4], k[1], k[2], k[3]))
+    print("%d mutants in both, %d only in %s, %d only in %s" % (
+        len(set(a) & set(b)), len(set(a) - set(b)), old, len(set(b) - set(a)), new))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
