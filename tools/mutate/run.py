@@ -10,10 +10,11 @@ import argparse
 import fnmatch
 import os
 import random
-import re
 import shutil
+import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -92,14 +93,20 @@ def write_touched(path, data):
 # ---- building and running --------------------------------------------------
 
 def sh(cmd, timeout=None, env=None, cwd=None):
-    """(exit status, seconds, output); status 124 on timeout."""
+    """(exit status, seconds, output); status 124 on timeout. The output goes
+    through a file: programs that Wine starts keep a pipe open long after."""
     t = time.time()
-    try:
-        p = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout,
-                           env=env, cwd=cwd, start_new_session=True)
-        return p.returncode, time.time() - t, p.stdout.decode("utf-8", "replace")
-    except subprocess.TimeoutExpired as e:
-        return 124, time.time() - t, (e.output or b"").decode("utf-8", "replace")
+    with tempfile.TemporaryFile() as out:
+        p = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, env=env, cwd=cwd,
+                             start_new_session=True)
+        try:
+            rc = p.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
+            rc = 124
+        out.seek(0)
+        return rc, time.time() - t, out.read().decode("utf-8", "replace")
 
 
 def configure(work, which):
@@ -127,6 +134,8 @@ class Half:
         self.name, self.args, self.out = name, args, out
         self.results = []
         self.seconds = 0.0
+        self.created = time.time()
+        self.setup = 0.0  # build and baseline before the first mutant
 
     def log(self, text):
         print(text, flush=True)
@@ -134,6 +143,7 @@ class Half:
     def run(self, chosen, minutes, limit, setup, test):
         """Runs up to `limit` mutants of `chosen` within `minutes`."""
         start = time.time()
+        self.setup = start - self.created
         src = os.path.join(self.args.workdir, "src")
         done = 0
         for m in chosen:
@@ -161,8 +171,8 @@ class Half:
             if result != "uncompiled":
                 done += 1
             self.results.append((m, result, secs))
-            self.log("[%s %3d/%d] %-32s %-6s %-10s %5.1fs  %s%s" % (
-                self.name, done, limit if limit < 10**9 else 0, "%s:%d" % (m.path, m.line), m.op, result, secs,
+            self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s%s" % (
+                self.name, done, limit if limit < 10**9 else "-", "%s:%d" % (m.path, m.line), m.op, result, secs,
                 m.change(), ("  (" + detail + ")") if detail else ""))
         self.seconds = time.time() - start
 
@@ -188,7 +198,13 @@ def choose(candidates, seed):
     return order
 
 
+def stop(signum, frame):
+    raise SystemExit("mutate: stopped by signal %d" % signum)
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGHUP, stop)
     ap = argparse.ArgumentParser(prog="tools/mutate.sh", description=__doc__,
                                  formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--seed", type=int, default=1, help="order of the mutants (default 1)")
@@ -284,9 +300,9 @@ def report(args, halves):
         survivors = [r for r in counted if r[1] == "survived"]
         n = len(counted)
         print("%s: killed %d / %d%s (%d of them by timeout); %d did not compile (not counted); "
-              "%.1f min, %.1f mutants/min" % (
+              "%.1f min (+%.1f min build and baseline), %.1f mutants/min" % (
                   h.name, len(killed), n, " (%.0f%%)" % (100.0 * len(killed) / n) if n else "", len(timeouts),
-                  len(h.results) - n, h.seconds / 60, n / (h.seconds / 60) if h.seconds else 0))
+                  len(h.results) - n, h.seconds / 60, h.setup / 60, n / (h.seconds / 60) if h.seconds else 0))
         for m, _, _ in timeouts:
             print("  timeout   %s:%d %s %s" % (m.path, m.line, m.op, m.change()))
         for m, _, _ in survivors:
