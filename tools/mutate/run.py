@@ -29,17 +29,19 @@ import wine  # noqa: E402
 WINDOWS_TESTS = [
     # pattern                      core   UI tests (gtest filter), at 96 dpi
     ("*/win/profile*",             True,  "GameOptionsUi.*"),
+    ("*/win/wide*",                True,  "*"),
     ("platform/win/*",             True,  "CommandsUi.*:PlantedDllUi.*"),
-    ("app/win/platform*",          True,  "CommandsUi.*:PlantedDllUi.*"),
     ("app/win/dialog*",            False, "DialogsUi.*:GameOptionsUi.*"),
     ("app/win/*option*",           False, "GameOptionsUi.*:DialogsUi.*"),
     ("app/win/pictures*",          False, "MainWindowUi.*:DialogsUi.*:ExecutableRecord.*"),
+    ("app/win/fonts*",             False, "MainWindowUi.*:DialogsUi.*"),
+    ("app/win/paint*",             False, "MainWindowUi.*:DialogsUi.*"),
+    ("app/win/realise*",           False, "MainWindowUi.*:DialogsUi.*:GameOptionsUi.*"),
     ("app/win/modal*",             False, "DialogsUi.*:GameOptionsUi.*:MainWindowUi.*"),
     ("app/win/form*",              False, "MainWindowUi.*:DialogsUi.*:GameOptionsUi.*:CommandsUi.*"),
     ("app/win/main*",              False, "MainWindowUi.*:PlantedDllUi.*:CommandsUi.*"),
     ("app/win/system*",            False, "MainWindowUi.*:DialogsUi.*:PlantedDllUi.*"),
     ("app/win/terminate*",         False, "MainWindowUi.*"),
-    ("app/win/wide*",              True,  "*"),
     ("*",                          True,  "*"),   # anything else: every test
 ]
 
@@ -159,11 +161,12 @@ class Half:
             t0 = time.time()
             try:
                 write_touched(path, m.apply(text).encode("utf-8", "surrogateescape"))
-                rc, _, _ = build(setup["build"], setup["targets"](m), self.args.jobs)
+                rc, built, _ = build(setup["build"], setup["targets"](m), self.args.jobs)
                 if rc != 0:
                     result, detail = "uncompiled", ""
                 else:
                     result, detail = test(m)
+                detail = "build %.1fs%s" % (built, "; " + detail if detail else "")
             finally:
                 write_touched(path, original)
                 os.remove(marker)
@@ -173,7 +176,7 @@ class Half:
             self.results.append((m, result, secs))
             self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s%s" % (
                 self.name, done, limit if limit < 10**9 else "-", "%s:%d" % (m.path, m.line), m.op, result, secs,
-                m.change(), ("  (" + detail + ")") if detail else ""))
+                m.change(), "  (" + detail + ")"))
         self.seconds = time.time() - start
 
 
