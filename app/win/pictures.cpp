@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/gif.h"
-#include "app/win/system.h"
 
 const wchar_t kPictureClass[] = L"ZarnPicture";
 
@@ -130,20 +129,45 @@ HBITMAP Resample(HBITMAP source, int width, int height) {
 
 Shown* ShownBy(HWND hwnd) { return reinterpret_cast<Shown*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-// The bitmap to draw at the window's DPI and size, loaded or resampled when
-// that has changed; null when there is none.
-HBITMAP Ready(HWND hwnd, Shown* s, int width, int height) {
-    int scale = PictureScaleFor(DpiOf(hwnd));
-    if (scale != s->scale) {
-        s->DropFitted();
-        if (s->source) DeleteObject(s->source);
-        s->source = LoadDrawing(s->name + kScaleSuffix[scale]);
-        s->scale = scale;
+// The 1x drawing's size, read from the resource's header without decoding:
+// a bitmap's info header, or a GIF's logical screen.
+SIZE NaturalSize(const std::wstring& name) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA);
+    bool gif = res != nullptr;
+    if (!res) res = FindResourceW(inst, name.c_str(), RT_BITMAP);
+    HGLOBAL g = res ? LoadResource(inst, res) : nullptr;
+    const auto* p = g ? static_cast<const std::uint8_t*>(LockResource(g)) : nullptr;
+    DWORD n = res ? SizeofResource(inst, res) : 0;
+    if (gif && p && n >= 10) return {p[6] | p[7] << 8, p[8] | p[9] << 8};
+    if (!gif && p && n >= sizeof(BITMAPINFOHEADER)) {
+        BITMAPINFOHEADER h;
+        memcpy(&h, p, sizeof h);
+        return {h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight};
+    }
+    return {0, 0};
+}
+
+// The bitmap to draw at the window's size, the drawing loaded or resampled
+// when that has changed; null when there is none.
+HBITMAP Ready(Shown* s, int width, int height) {
+    if (s->scale < 0 || s->fitted_size.cx != width || s->fitted_size.cy != height) {
+        int scale = PictureScaleFor(NaturalSize(s->name), {width, height});
+        if (scale != s->scale) {
+            s->DropFitted();
+            if (s->source) DeleteObject(s->source);
+            s->source = LoadDrawing(s->name + kScaleSuffix[scale]);
+            s->scale = scale;
+        }
     }
     BITMAP bm;
     if (!s->source || !GetObjectW(s->source, sizeof bm, &bm)) return nullptr;
     int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    if (std::abs(bm.bmWidth - width) <= 1 && std::abs(h - height) <= 1) return s->source;
+    if (std::abs(bm.bmWidth - width) <= 1 && std::abs(h - height) <= 1) {
+        s->DropFitted();
+        s->fitted_size = {width, height};
+        return s->source;
+    }
     if (!s->fitted || s->fitted_size.cx != width || s->fitted_size.cy != height) {
         s->DropFitted();
         s->fitted = Resample(s->source, width, height);
@@ -158,7 +182,7 @@ void Paint(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     Shown* s = ShownBy(hwnd);
-    HBITMAP bitmap = s ? Ready(hwnd, s, rc.right, rc.bottom) : nullptr;
+    HBITMAP bitmap = s ? Ready(s, rc.right, rc.bottom) : nullptr;
     BITMAP bm;
     if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
         HDC mem = CreateCompatibleDC(dc);
@@ -197,14 +221,20 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int PictureScaleFor(UINT dpi) {
-    if (dpi <= 96) return 0;
-    if (dpi <= 144) return 1;
+int PictureScaleFor(SIZE natural, SIZE client) {
+    // The drawings' sizes: n times the 1x size, halves rounded up (as the
+    // art script makes them). The first that is no more than a pixel short.
+    static const int kTimesTwo[] = {2, 3, 4};
+    for (int i = 0; i < 2; ++i) {
+        int w = (natural.cx * kTimesTwo[i] + 1) / 2, h = (natural.cy * kTimesTwo[i] + 1) / 2;
+        if (w >= client.cx - 1 && h >= client.cy - 1) return i;
+    }
     return 2;
 }
 
 void RegisterPictureClass() {
     WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;  // a new size may need another drawing: repaint it all
     wc.lpfnWndProc = PictureProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
-// Window class "ZarnPicture": shows the picture named with SetPicture, made
-// for the nearest scale at or above its monitor's (1x at 96 dpi, 1.5x up to
-// 144, 2x above), drawn 1:1 when that is its client size (give or take the
-// last pixel) and otherwise resampled to it once, smoothly. Only the scale
-// in use is ever loaded. It reacts to no key or click; with WS_TABSTOP it
-// takes the focus without showing it.
+// Window class "ZarnPicture": shows the picture named with SetPicture. The
+// window is laid out at the picture's 96-dpi size in twips; it draws the
+// picture made for the nearest scale at or above that size (1x at 96 dpi,
+// 1.5x up to 144, 2x above), 1:1 when that is its client size (give or take
+// the last pixel) and otherwise resampled to it once, smoothly. Only the
+// drawing in use is ever loaded. It reacts to no key or click; with
+// WS_TABSTOP it takes the focus without showing it.
 extern const wchar_t kPictureClass[];
 void RegisterPictureClass();
 
@@ -18,5 +19,6 @@ void RegisterPictureClass();
 // drawings are "A_150" and "A_200", ...). Bitmaps are RT_BITMAP resources, GIFs RCDATA.
 void SetPicture(HWND picture, const char* name);
 
-// Which drawing serves `dpi`: 0 for 1x, 1 for 1.5x, 2 for 2x.
-int PictureScaleFor(UINT dpi);
+// Which drawing fills `client` for a picture of `natural` size at 1x: 0 for
+// 1x, 1 for 1.5x, 2 for 2x (the largest also when none is large enough).
+int PictureScaleFor(SIZE natural, SIZE client);

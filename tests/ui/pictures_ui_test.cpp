@@ -141,3 +141,54 @@ TEST(PicturesUi, EachPictureIsTheDrawingMadeForTheMonitorsScale) {
 }
 
 }  // namespace
+
+// Moved to a monitor of another DPI (WM_DPICHANGED, which Wine itself never
+// sends): the window is laid out again and each picture shows the drawing
+// for the new scale, pixel for pixel, loaded then and not before.
+TEST(PicturesUi, ADpiChangeBringsTheDrawingForTheNewScale) {
+    TempFolder folder("Red Alert 2");
+    PanelProcess panel(folder);
+    ASSERT_NE(panel.main(), nullptr);
+    HMODULE exe = LoadLibraryExW(PanelExePath().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(exe, nullptr);
+    struct Step {
+        UINT dpi;
+        const wchar_t* suffix;
+    } steps[] = {{144, L"_150"}, {192, L"_200"}, {96, L""}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.dpi);
+        RECT now;
+        GetWindowRect(panel.main(), &now);
+        RECT suggested = {now.left, now.top, now.left + MulDiv(layout::kFrm1.client_width, step.dpi, 1440) + 40,
+                          now.top + MulDiv(layout::kFrm1.client_height, step.dpi, 1440) + 60};
+        // The message carries a pointer that the system does not carry
+        // across processes here: the rectangle goes into the panel's memory.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(panel.main(), &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        ASSERT_NE(process, nullptr);
+        void* there = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        ASSERT_NE(there, nullptr);
+        ASSERT_TRUE(WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr));
+        SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi), (LPARAM)there);
+        VirtualFreeEx(process, there, 0, MEM_RELEASE);
+        CloseHandle(process);
+        Sleep(300);
+        for (const char* control : {"Picture2(0)", "Image2"}) {
+            SCOPED_TRACE(control);
+            bool gif = std::string(control) == "Image2";
+            std::wstring name = std::wstring(gif ? L"E" : L"A") + step.suffix;
+            std::string bytes = Resource(exe, name, gif ? RT_RCDATA : RT_BITMAP);
+            Rgb want = gif ? FromGif(bytes) : FromBitmap(bytes);
+            Rgb seen = OnScreen(panel.Main(control));
+            ASSERT_EQ(seen.width, want.width);
+            ASSERT_EQ(seen.height, want.height);
+            int wrong = 0;
+            for (size_t i = 0; i < want.pixels.size(); ++i) wrong += seen.pixels[i] != want.pixels[i];
+            EXPECT_EQ(wrong, 0) << "of " << want.pixels.size() << " pixels";
+        }
+        SaveScreenshot(panel.main(), "pictures_dpichanged_" + std::to_string(step.dpi) + ".bmp");
+    }
+    FreeLibrary(exe);
+}
