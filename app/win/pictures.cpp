@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/gif.h"
+#include "platform/win/wide.h"
 
 const wchar_t kPictureClass[] = L"ZarnPicture";
 
@@ -18,7 +20,7 @@ const wchar_t* const kScaleSuffix[] = {L"", L"_150", L"_200"};
 // one scale, and that drawing resampled to the client area when the two
 // differ by more than a pixel.
 struct Shown {
-    std::wstring name;
+    WString name;
     int scale = -1;
     HBITMAP source = nullptr;
     HBITMAP fitted = nullptr;
@@ -68,7 +70,7 @@ HBITMAP GifBitmap(const void* data, DWORD size) {
     return bitmap;
 }
 
-HBITMAP LoadDrawing(const std::wstring& name) {
+HBITMAP LoadDrawing(const WString& name) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     if (HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA)) {
         HGLOBAL g = LoadResource(inst, res);
@@ -131,7 +133,7 @@ Shown* ShownBy(HWND hwnd) { return reinterpret_cast<Shown*>(GetWindowLongPtrW(hw
 
 // The 1x drawing's size, read from the resource's header without decoding:
 // a bitmap's info header, or a GIF's logical screen.
-SIZE NaturalSize(const std::wstring& name) {
+SIZE NaturalSize(const WString& name) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA);
     bool gif = res != nullptr;
@@ -252,6 +254,6 @@ void SetPicture(HWND picture, const char* name) {
     if (s->source) DeleteObject(s->source);
     s->source = nullptr;
     s->scale = -1;
-    s->name.assign(name, name + strlen(name));  // resource names are ASCII
+    s->name = Widen(name);
     InvalidateRect(picture, nullptr, FALSE);
 }
