@@ -1,132 +1,242 @@
 #include "app/win/pictures.h"
 
-#include <wincodec.h>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
-#include "app/win/system.h"
+#include "app/gif.h"
+#include "platform/win/wide.h"
 
 const wchar_t kPictureClass[] = L"ZarnPicture";
 
 namespace {
 
-// {6fddc324-4e03-4bfe-b185-3d77768dc90e}: 32 bits a pixel, blue-green-red.
-const GUID kPixelFormat32bppBGR = {0x6fddc324, 0x4e03, 0x4bfe,
-                                   {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0e}};
+// Resource names of the drawings at 1, 1.5 and 2 times: "A", "A_150", "A_200".
+const wchar_t* const kScaleSuffix[] = {L"", L"_150", L"_200"};
 
-// The imaging factory, created without COM: windowscodecs.dll exports a
-// creator that needs no CoInitialize, which keeps start-up short.
-IWICImagingFactory* Factory() {
-    static IWICImagingFactory* factory = [] () -> IWICImagingFactory* {
-        HMODULE wic = LoadSystemLibrary(L"windowscodecs.dll");
-        if (!wic) return nullptr;
-        using Create = HRESULT(WINAPI*)(UINT, IWICImagingFactory**);
-        auto create = reinterpret_cast<Create>(
-            reinterpret_cast<void*>(GetProcAddress(wic, "WICCreateImagingFactory_Proxy")));
-        IWICImagingFactory* f = nullptr;
-        if (!create || FAILED(create(WINCODEC_SDK_VERSION, &f))) return nullptr;
-        return f;
-    }();
-    return factory;
+// What one picture window shows: the resource's name, the drawing loaded for
+// one scale, and that drawing resampled to the client area when the two
+// differ by more than a pixel.
+struct Shown {
+    WString name;
+    int scale = -1;
+    HBITMAP source = nullptr;
+    HBITMAP fitted = nullptr;
+    SIZE fitted_size = {};
+
+    void DropFitted() {
+        if (fitted) DeleteObject(fitted);
+        fitted = nullptr;
+    }
+    ~Shown() {
+        DropFitted();
+        if (source) DeleteObject(source);
+    }
+};
+
+// A top-down DIB section of `bits` per pixel; its pixels in *pixels.
+HBITMAP NewDib(int width, int height, int bits, const std::uint8_t* palette, int colours,
+               void** pixels) {
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[256];
+    } bi = {};
+    bi.h.biSize = sizeof bi.h;
+    bi.h.biWidth = width;
+    bi.h.biHeight = -height;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = (WORD)bits;
+    bi.h.biCompression = BI_RGB;
+    bi.h.biClrUsed = (DWORD)colours;
+    for (int i = 0; i < colours; ++i)
+        bi.colours[i] = {palette[i * 3 + 2], palette[i * 3 + 1], palette[i * 3], 0};
+    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, pixels,
+                            nullptr, 0);
 }
 
-template <typename T>
-void Release(T*& p) {
-    if (p) p->Release();
-    p = nullptr;
-}
-
-HBITMAP DecodeGif(const void* data, DWORD size) {
-    IWICImagingFactory* factory = Factory();
-    if (!factory) return nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    HBITMAP bitmap = nullptr;
-    UINT w = 0, h = 0;
+// A GIF resource as a 256-colour DIB section: its indices and colour table
+// as they are, so nothing is converted at 1:1.
+HBITMAP GifBitmap(const void* data, DWORD size) {
+    gif::Picture p;
+    if (!gif::Decode(static_cast<const std::uint8_t*>(data), size, &p)) return nullptr;
     void* bits = nullptr;
-    if (SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromMemory((BYTE*)data, size)) &&
-        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
-                                                   &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, kPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                        nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&w, &h))) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = (LONG)w;
-        bi.bmiHeader.biHeight = -(LONG)h;  // top-down, as WIC gives rows
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap && FAILED(converter->CopyPixels(nullptr, w * 4, w * h * 4, (BYTE*)bits))) {
-            DeleteObject(bitmap);
-            bitmap = nullptr;
+    HBITMAP bitmap = NewDib(p.width, p.height, 8, p.palette.data(), p.colours(), &bits);
+    if (!bitmap) return nullptr;
+    const int stride = (p.width + 3) & ~3;
+    for (int y = 0; y < p.height; ++y)
+        memcpy(static_cast<std::uint8_t*>(bits) + y * stride, &p.indices[(size_t)y * p.width], p.width);
+    return bitmap;
+}
+
+HBITMAP LoadDrawing(const WString& name) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    if (HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA)) {
+        HGLOBAL g = LoadResource(inst, res);
+        return g ? GifBitmap(LockResource(g), SizeofResource(inst, res)) : nullptr;
+    }
+    return (HBITMAP)LoadImageW(inst, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+}
+
+// One line of a box filter: each output sample is the mean of the input
+// samples it covers, the ones at its ends weighted by the part covered.
+// `in` and `out` hold 4 channels a sample, `step` samples apart.
+void BoxLine(const float* in, int in_n, float* out, int out_n, int step) {
+    const double ratio = (double)in_n / out_n;
+    for (int o = 0; o < out_n; ++o) {
+        double from = o * ratio, to = (o + 1) * ratio;
+        float sum[4] = {};
+        double weight = 0;
+        for (int i = (int)from; i < in_n && i < to; ++i) {
+            double w = (i + 1 < to ? i + 1 : to) - (i > from ? i : from);
+            for (int k = 0; k < 4; ++k) sum[k] += (float)(in[(size_t)i * step * 4 + k] * w);
+            weight += w;
+        }
+        for (int k = 0; k < 4; ++k) out[(size_t)o * step * 4 + k] = weight > 0 ? (float)(sum[k] / weight) : 0;
+    }
+}
+
+// `source` resampled to width x height with the box filter, as a 32-bit DIB
+// section: smooth when shrinking, and blocky but faithful the other way.
+HBITMAP Resample(HBITMAP source, int width, int height) {
+    BITMAP bm;
+    if (!GetObjectW(source, sizeof bm, &bm) || width <= 0 || height <= 0) return nullptr;
+    const int sw = bm.bmWidth, sh = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    std::vector<std::uint8_t> pixels((size_t)sw * sh * 4);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = sw;
+    bi.bmiHeader.biHeight = -sh;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, source, 0, sh, pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != sh) return nullptr;
+
+    std::vector<float> in(pixels.begin(), pixels.end());
+    std::vector<float> across((size_t)width * sh * 4), done((size_t)width * height * 4);
+    for (int y = 0; y < sh; ++y) BoxLine(&in[(size_t)y * sw * 4], sw, &across[(size_t)y * width * 4], width, 1);
+    for (int x = 0; x < width; ++x) BoxLine(&across[(size_t)x * 4], sh, &done[(size_t)x * 4], height, width);
+
+    void* bits = nullptr;
+    HBITMAP fitted = NewDib(width, height, 32, nullptr, 0, &bits);
+    if (!fitted) return nullptr;
+    auto* out = static_cast<std::uint8_t*>(bits);
+    for (size_t i = 0; i < done.size(); ++i) out[i] = (std::uint8_t)(done[i] + 0.5f);
+    return fitted;
+}
+
+Shown* ShownBy(HWND hwnd) { return reinterpret_cast<Shown*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+// The 1x drawing's size, read from the resource's header without decoding:
+// a bitmap's info header, or a GIF's logical screen.
+SIZE NaturalSize(const WString& name) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA);
+    bool gif = res != nullptr;
+    if (!res) res = FindResourceW(inst, name.c_str(), RT_BITMAP);
+    HGLOBAL g = res ? LoadResource(inst, res) : nullptr;
+    const auto* p = g ? static_cast<const std::uint8_t*>(LockResource(g)) : nullptr;
+    DWORD n = res ? SizeofResource(inst, res) : 0;
+    if (gif && p && n >= 10) return {p[6] | p[7] << 8, p[8] | p[9] << 8};
+    if (!gif && p && n >= sizeof(BITMAPINFOHEADER)) {
+        BITMAPINFOHEADER h;
+        memcpy(&h, p, sizeof h);
+        return {h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight};
+    }
+    return {0, 0};
+}
+
+// The bitmap to draw at the window's size, the drawing loaded or resampled
+// when that has changed; null when there is none.
+HBITMAP Ready(Shown* s, int width, int height) {
+    if (s->scale < 0 || s->fitted_size.cx != width || s->fitted_size.cy != height) {
+        int scale = PictureScaleFor(NaturalSize(s->name), {width, height});
+        if (scale != s->scale) {
+            s->DropFitted();
+            if (s->source) DeleteObject(s->source);
+            s->source = LoadDrawing(s->name + kScaleSuffix[scale]);
+            s->scale = scale;
         }
     }
-    Release(converter);
-    Release(frame);
-    Release(decoder);
-    Release(stream);
-    return bitmap;
+    BITMAP bm;
+    if (!s->source || !GetObjectW(s->source, sizeof bm, &bm)) return nullptr;
+    int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    if (std::abs(bm.bmWidth - width) <= 1 && std::abs(h - height) <= 1) {
+        s->DropFitted();
+        s->fitted_size = {width, height};
+        return s->source;
+    }
+    if (!s->fitted || s->fitted_size.cx != width || s->fitted_size.cy != height) {
+        s->DropFitted();
+        s->fitted = Resample(s->source, width, height);
+        s->fitted_size = {width, height};
+    }
+    return s->fitted;
+}
+
+void Paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    Shown* s = ShownBy(hwnd);
+    HBITMAP bitmap = s ? Ready(s, rc.right, rc.bottom) : nullptr;
+    BITMAP bm;
+    if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        // a drawing a pixel short of the client area: the ground is black
+        int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+        HBRUSH black = (HBRUSH)GetStockObject(BLACK_BRUSH);
+        RECT right = {bm.bmWidth, 0, rc.right, rc.bottom}, below = {0, h, rc.right, rc.bottom};
+        if (bm.bmWidth < rc.right) FillRect(dc, &right, black);
+        if (h < rc.bottom) FillRect(dc, &below, black);
+    } else {
+        FillRect(dc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    }
+    EndPaint(hwnd, &ps);
 }
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        HBITMAP bitmap = (HBITMAP)GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-        BITMAP bm;
-        if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
-            HDC mem = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(mem, bitmap);
-            int height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-            if (rc.right == bm.bmWidth && rc.bottom == height) {
-                BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-            } else {
-                SetStretchBltMode(dc, HALFTONE);
-                SetBrushOrgEx(dc, 0, 0, nullptr);
-                StretchBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, bm.bmWidth, height, SRCCOPY);
-            }
-            SelectObject(mem, old);
-            DeleteDC(mem);
-        } else {
-            FillRect(dc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
-        }
-        EndPaint(hwnd, &ps);
+    case WM_PAINT:
+        Paint(hwnd);
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1;
     case WM_GETDLGCODE:
         return 0;  // takes no keys: Enter and Space do nothing here
-    case WM_NCDESTROY: {
-        HBITMAP bitmap = (HBITMAP)GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-        if (bitmap) DeleteObject(bitmap);
+    case WM_NCDESTROY:
+        delete ShownBy(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         break;
-    }
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
-HBITMAP LoadPicture(const wchar_t* name) {
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    if (HRSRC res = FindResourceW(inst, name, RT_RCDATA)) {
-        HGLOBAL g = LoadResource(inst, res);
-        return g ? DecodeGif(LockResource(g), SizeofResource(inst, res)) : nullptr;
+int PictureScaleFor(SIZE natural, SIZE client) {
+    // The drawings' sizes: n times the 1x size, halves rounded up (as the
+    // art script makes them). The first that is no more than a pixel short.
+    static const int kTimesTwo[] = {2, 3, 4};
+    for (int i = 0; i < 2; ++i) {
+        int w = (natural.cx * kTimesTwo[i] + 1) / 2, h = (natural.cy * kTimesTwo[i] + 1) / 2;
+        if (w >= client.cx - 1 && h >= client.cy - 1) return i;
     }
-    return (HBITMAP)LoadImageW(inst, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    return 2;
 }
 
 void RegisterPictureClass() {
     WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;  // a new size may need another drawing: repaint it all
     wc.lpfnWndProc = PictureProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -134,8 +244,16 @@ void RegisterPictureClass() {
     RegisterClassW(&wc);
 }
 
-void SetPicture(HWND picture, HBITMAP bitmap) {
-    HBITMAP old = (HBITMAP)SetWindowLongPtrW(picture, GWLP_USERDATA, (LONG_PTR)bitmap);
-    if (old) DeleteObject(old);
+void SetPicture(HWND picture, const char* name) {
+    Shown* s = ShownBy(picture);
+    if (!s) {
+        s = new Shown;
+        SetWindowLongPtrW(picture, GWLP_USERDATA, (LONG_PTR)s);
+    }
+    s->DropFitted();
+    if (s->source) DeleteObject(s->source);
+    s->source = nullptr;
+    s->scale = -1;
+    s->name = Widen(name);
     InvalidateRect(picture, nullptr, FALSE);
 }

@@ -74,7 +74,7 @@ void FormWindow::CreateControls() {
             slot.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, hwnd_,
                                         (HMENU)(INT_PTR)(kFirstControlId + i), inst, nullptr);
             if (c.kind == layout::Kind::kPictureBox || c.kind == layout::Kind::kImage)
-                SetPicture(slot.hwnd, LoadPicture(Widen(c.caption).c_str()));
+                SetPicture(slot.hwnd, c.caption);
             // A scroll bar control starts with an empty range, where every
             // value set is clamped to 0. Layouts set no range of their own, so
             // give it room for a first value, as the classic toolkits did;

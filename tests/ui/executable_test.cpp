@@ -91,12 +91,17 @@ TEST(ExecutableRecord, IconManifestAndArtwork) {
     EXPECT_NE(manifest.find(">PerMonitorV2"), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 
+    // Each picture as drawn for 96 dpi, and at 1.5 and 2 times its size.
     struct Picture {
         const wchar_t* name;
         bool gif;
         int width, height;
-    } pictures[] = {{L"A", false, 59, 52}, {L"B", false, 43, 43}, {L"C", false, 70, 45},
-                    {L"D", true, 67, 68},  {L"E", true, 574, 133}};
+    } pictures[] = {{L"A", false, 59, 52},        {L"B", false, 43, 43},      {L"C", false, 70, 45},
+                    {L"D", true, 67, 68},         {L"E", true, 574, 133},
+                    {L"A_150", false, 89, 78},    {L"B_150", false, 65, 65},  {L"C_150", false, 105, 68},
+                    {L"D_150", true, 101, 102},   {L"E_150", true, 861, 200},
+                    {L"A_200", false, 118, 104},  {L"B_200", false, 86, 86},  {L"C_200", false, 140, 90},
+                    {L"D_200", true, 134, 136},   {L"E_200", true, 1148, 266}};
     for (const Picture& p : pictures) {
         std::string bytes = Resource(exe, p.name, p.gif ? RT_RCDATA : RT_BITMAP);
         ASSERT_GE(bytes.size(), 40u) << Narrow(p.name);

@@ -8,8 +8,20 @@ import os
 import struct
 import sys
 
-BMPS = {'a.bmp': (59, 52), 'b.bmp': (43, 43), 'c.bmp': (70, 45)}
-GIFS = {'d.gif': (67, 68), 'e.gif': (574, 133)}
+# Pictures A to E at 1x, and drawn afresh at 1.5 and 2 times that size
+# (halves rounded up), for monitors at 150 and 200 %.
+BMPS1 = {'a': (59, 52), 'b': (43, 43), 'c': (70, 45)}
+GIFS1 = {'d': (67, 68), 'e': (574, 133)}
+SCALES = ((1.0, ''), (1.5, '@1.5x'), (2.0, '@2x'))
+
+
+def at_scales(table, ext):
+    return {'%s%s.%s' % (n, sfx, ext): (int(w * k + 0.5), int(h * k + 0.5))
+            for n, (w, h) in table.items() for k, sfx in SCALES}
+
+
+BMPS = at_scales(BMPS1, 'bmp')
+GIFS = at_scales(GIFS1, 'gif')
 
 
 class Bad(Exception):
@@ -136,14 +148,14 @@ def main():
             with open(path, 'rb') as f:
                 data = f.read()
         except OSError as e:
-            print('FAIL %-8s %s' % (name, e.strerror))
+            print('FAIL %-14s %s' % (name, e.strerror))
             failed = True
             continue
         total += len(data)
         try:
-            print('ok   %-8s %6d bytes  %s' % (name, len(data), fn(data, *args)))
+            print('ok   %-14s %6d bytes  %s' % (name, len(data), fn(data, *args)))
         except (Bad, struct.error) as e:
-            print('FAIL %-8s %s' % (name, e))
+            print('FAIL %-14s %s' % (name, e))
             failed = True
     print('total %d bytes' % total)
     if failed:

@@ -1,10 +1,16 @@
 """Draws the ZARN launcher artwork.  Called by draw.sh.
 
-usage: draw.py OUTDIR TEXTDIR [name ...]
-TEXTDIR holds the lettering masks (PGM) rendered by draw.sh.
+usage: draw.py DUMPDIR TEXTDIR [name ...]
+Writes every picture as a PPM (the icon as a PAM with alpha; each GIF
+picture beside its 256-entry palette, NAME.pal.ppm) into DUMPDIR, for
+ImageMagick to turn into the files the resource script embeds.  Pictures A
+to E are drawn at 1, 1.5 and 2 times their size (a.ppm, a@1.5x.ppm,
+a@2x.ppm), the icon once.  TEXTDIR holds the lettering masks (PGM) that
+draw.sh rendered at each scale (title@1.5x.pgm, ...).
 """
 
 import math
+import multiprocessing
 import os
 import sys
 
@@ -119,9 +125,9 @@ CREST_HALF = [(0.0, -0.52), (-0.26, -0.98), (-0.40, -0.46), (-0.97, -0.80),
               (-0.74, -0.12), (-0.52, 0.02), (-0.40, 0.42), (0.0, 0.98)]
 
 
-def draw_a():
+def draw_a(scale):
     w, h = 59, 52
-    img = Img(w, h)
+    img = Img(w, h, scale=scale)
     cx, cy, sx, sy = 29.5, 26.5, 27.5, 24.0
     crest = Poly(xform(mirror_x(CREST_HALF), sx, sy, cx, cy))
     eye = Poly(xform([(0.0, -0.30), (0.22, 0.05), (0.0, 0.42), (-0.22, 0.05)], sx, sy, cx, cy))
@@ -188,9 +194,9 @@ def hammer_sickle(cx, cy, s):
     return Union([blade, grip, handle, head])
 
 
-def draw_b():
+def draw_b(scale):
     w = h = 43
-    img = Img(w, h)
+    img = Img(w, h, scale=scale)
     cx, cy = 21.5, 22.4
     R = 19.2
     pts = star_points(cx, cy, R, R * 0.40)
@@ -253,9 +259,9 @@ def silver(shape, top, bottom, bevel, bright=1.0):
     return f
 
 
-def draw_c():
+def draw_c(scale):
     w, h = 70, 45
-    img = Img(w, h)
+    img = Img(w, h, scale=scale)
     m = lambda pts: [(w - x, y) for x, y in pts]
     # the inverted triangle: a bevelled frame with a darker inlay
     tri = Poly([(17.5, 22.5), (52.5, 22.5), (35, 44.0)])
@@ -290,13 +296,8 @@ def draw_c():
 
 # ============================================================ d.gif
 
-def to_gif(img):
-    pal, idx = zart.quantize(img.bytes_rgb(), 256, fixed=[(0, 0, 0)])
-    return img.w, img.h, pal, idx
-
-
-def draw_d():
-    img = Img(67, 68)
+def draw_d(scale):
+    img = Img(67, 68, scale=scale)
     # a faint cold halo behind the emblem
     img.glow(Circle(33.5, 34.5, 6), (0.05, 0.08, 0.16), 18.0, 1.0)
     draw_emblem(img, 33.5, 34.6, 31.0)
@@ -372,6 +373,10 @@ def draw_eye(img, cx, cy, side):
 
 
 def text_layer(img, mask, mw, mh, top, fill, outline, glow_col, glow_r):
+    """Lettering from a mask rendered at the image's scale; `top` and
+    `glow_r` are in 1x pixels, the rest of the work in output pixels."""
+    top = int(round(top * img.scale))
+    glow_r = int(round(glow_r * img.scale))
     xs = [i % mw for i, v in enumerate(mask) if v > 0.05]
     ys = [i // mw for i, v in enumerate(mask) if v > 0.05]
     x0, x1, y0, y1 = min(xs), max(xs) + 1, min(ys), max(ys) + 1
@@ -392,14 +397,14 @@ def text_layer(img, mask, mw, mh, top, fill, outline, glow_col, glow_r):
                     for k in range(3):
                         p[k] += glow_col[k] * a
     if outline:
-        img.blit_mask(zart.dilate(crop, cw, ch, 1), cw, ch, ox, oy, outline)
+        img.blit_mask(zart.dilate(crop, cw, ch, max(1, int(round(img.scale)))), cw, ch, ox, oy, outline)
     y_top, y_bot = oy + (y0 - by0), oy + (y1 - by0)
     img.blit_mask(crop, cw, ch, ox, oy, lambda x, y: fill((y - y_top) / (y_bot - y_top)))
 
 
-def draw_e(textdir):
+def draw_e(textdir, scale):
     w, h = 574, 133
-    img = Img(w, h)
+    img = Img(w, h, scale=scale)
     cx = w / 2.0
     ey = 44.0
     draw_eye(img, 146.0, ey, -1)
@@ -408,8 +413,8 @@ def draw_e(textdir):
     img.glow(Circle(cx, 43, 10), (0.06, 0.10, 0.20), 24.0, 1.0, (cx - 90, 0, cx + 90, 100))
     draw_emblem(img, cx, 43.5, 37.5)
     # lettering
-    sw, sh, sub = zart.read_pgm(os.path.join(textdir, 'sub.pgm'))
-    tw, th, title = zart.read_pgm(os.path.join(textdir, 'title.pgm'))
+    sw, sh, sub = zart.read_pgm(os.path.join(textdir, 'sub%s.pgm' % SUFFIX[scale]))
+    tw, th, title = zart.read_pgm(os.path.join(textdir, 'title%s.pgm' % SUFFIX[scale]))
     steel_fill = lambda t: ramp([(0.0, (0.95, 0.97, 1.0)), (0.5, (0.62, 0.68, 0.78)),
                                  (0.55, (0.40, 0.46, 0.58)), (1.0, (0.72, 0.78, 0.88))], t)
     gold_fill = lambda t: ramp([(0.0, (1.0, 0.95, 0.70)), (0.42, (1.0, 0.70, 0.18)),
@@ -428,23 +433,41 @@ def draw_e(textdir):
     return img
 
 
-def main():
-    out, textdir = sys.argv[1], sys.argv[2]
-    which = sys.argv[3:] or ['ico', 'a', 'b', 'c', 'd', 'e']
-    os.makedirs(out, exist_ok=True)
-    if 'ico' in which:
+SCALES = (1.0, 1.5, 2.0)
+SUFFIX = {1.0: '', 1.5: '@1.5x', 2.0: '@2x'}
+BITMAPS = {'a': draw_a, 'b': draw_b, 'c': draw_c}
+
+
+def dump(job):
+    """Draws one picture at one scale into its dump file(s)."""
+    dumpdir, textdir, name, scale = job
+    base = os.path.join(dumpdir, name + SUFFIX[scale])
+    if name == 'ico':
         w, h, pal, idx, tr = draw_icon()
-        zart.write_ico4(os.path.join(out, 'zarn.ico'), w, h, pal, idx, tr)
-    if 'a' in which:
-        zart.write_bmp24(os.path.join(out, 'a.bmp'), draw_a())
-    if 'b' in which:
-        zart.write_bmp24(os.path.join(out, 'b.bmp'), draw_b())
-    if 'c' in which:
-        zart.write_bmp24(os.path.join(out, 'c.bmp'), draw_c())
-    if 'd' in which:
-        zart.write_gif256(os.path.join(out, 'd.gif'), *to_gif(draw_d()))
-    if 'e' in which:
-        zart.write_gif256(os.path.join(out, 'e.gif'), *to_gif(draw_e(textdir)))
+        raw = bytearray()
+        for i in idx:
+            raw += bytes(pal[i])
+        zart.write_pam_rgba(os.path.join(dumpdir, 'zarn.pam'), w, h, raw, tr)
+    elif name in BITMAPS:
+        img = BITMAPS[name](scale)
+        zart.write_ppm(base + '.ppm', img.w, img.h, img.bytes_rgb())
+    else:
+        img = draw_d(scale) if name == 'd' else draw_e(textdir, scale)
+        raw, pal = zart.quantized_ppm(img, 256)
+        zart.write_ppm(base + '.ppm', img.w, img.h, raw)
+        zart.write_ppm(base + '.pal.ppm', 256, 1, pal)
+    return base
+
+
+def main():
+    dumpdir, textdir = sys.argv[1], sys.argv[2]
+    which = sys.argv[3:] or ['ico', 'a', 'b', 'c', 'd', 'e']
+    os.makedirs(dumpdir, exist_ok=True)
+    jobs = [(dumpdir, textdir, n, s) for n in which for s in (SCALES if n != 'ico' else (1.0,))]
+    jobs.sort(key=lambda j: -(j[3] * (10 if j[2] == 'e' else 1)))   # longest first
+    with multiprocessing.Pool() as pool:
+        for base in pool.imap_unordered(dump, jobs):
+            print('drawn', os.path.basename(base))
 
 
 if __name__ == '__main__':

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Regenerates the launcher artwork in app/res/ (zarn.ico, a.bmp, b.bmp,
-# c.bmp, d.gif, e.gif) from nothing but the code in this folder, then checks
-# the file formats.  The output is deterministic for a given toolset.
+# Regenerates the launcher artwork in app/res/ from nothing but the code in
+# this folder, then checks the file formats: zarn.ico, and pictures A to E
+# at 1, 1.5 and 2 times their size (a.bmp, a@1.5x.bmp, a@2x.bmp, b..., c...,
+# d.gif, d@1.5x.gif, d@2x.gif, e...).  The output is deterministic for a
+# given toolset.
 #
 # Requires (Debian packages):
 #   python3             - draws every picture (stdlib only: draw.py, zart.py)
 #   imagemagick         - `convert` (or `magick`) renders the banner lettering
+#                         and writes every BMP, GIF and ICO file
 #   fonts-dejavu-core   - DejaVu Serif Bold, the banner typeface
 #
 # The generated files are committed, so this is only needed to change them.
@@ -39,9 +42,32 @@ text_mask() { # file width height pointsize letter-spacing text
         -kerning "$5" -fill white -gravity center -annotate +0+0 "$6" \
         -colorspace gray -depth 8 "pgm:$tmp/$1"
 }
-text_mask title.pgm 574 50 27 1.5 'ZEAL AND RISING NATIONS'
-text_mask sub.pgm 574 30 13 5 'THE MARROWGATE'
+for scale in 1 1.5 2; do
+    case $scale in 1) sfx= ;; *) sfx="@${scale}x" ;; esac
+    px() { python3 -c "import sys; print(int($1 * $scale + 0.5))"; }
+    # the same pointsize/kerning scaled, the masks at the picture's pixel size
+    text_mask "title$sfx.pgm" "$(px 574)" "$(px 50)" "$(python3 -c "print(27 * $scale)")" \
+        "$(python3 -c "print(1.5 * $scale)")" 'ZEAL AND RISING NATIONS'
+    text_mask "sub$sfx.pgm" "$(px 574)" "$(px 30)" "$(python3 -c "print(13 * $scale)")" \
+        "$(python3 -c "print(5 * $scale)")" 'THE MARROWGATE'
+done
 
 mkdir -p "$out"
-python3 "$here/draw.py" "$out" "$tmp"
+python3 "$here/draw.py" "$tmp" "$tmp"
+
+# ImageMagick writes the files: uncompressed 24-bit BMPs with the classic
+# 40-byte header; GIF89a with the picture's own 256-entry palette (its
+# colours are already those of the palette, so -remap changes no pixel);
+# a 4-bit icon with its AND mask from the alpha channel.
+for f in "$tmp"/[abc]*.ppm; do
+    n=$(basename "$f" .ppm)
+    "${im[@]}" "$f" -type TrueColor "bmp3:$out/$n.bmp"
+done
+for f in "$tmp"/[de]*.ppm; do
+    case $f in *.pal.ppm) continue ;; esac
+    n=$(basename "$f" .ppm)
+    "${im[@]}" "$f" -dither None -remap "$tmp/$n.pal.ppm" "gif:$out/$n.gif"
+done
+"${im[@]}" "$tmp/zarn.pam" -colors 16 -define bmp:format=bmp3 "ico:$out/zarn.ico"
+
 python3 "$here/check.py" "$out"

@@ -2,12 +2,14 @@
 
 Shapes are signed distance functions in pixel units (negative inside), which
 gives anti-aliased edges, bevels and glows without any image library.
-Images are lists of [r, g, b] floats in 0..1.  Writers for 24-bit BMP,
-4-bit ICO and 256-colour GIF89a live at the bottom.
+Images are lists of [r, g, b] floats in 0..1.  An image drawn at a scale
+keeps its drawing in the coordinates of its 1x size: shapes, bounding boxes,
+glow radii and the distances handed to colour functions are all in 1x pixels,
+only the sampling grid is finer.  The files themselves are written by
+ImageMagick from the PPM/PAM dumps at the bottom.
 """
 
 import math
-import struct
 
 
 def clamp(v, lo=0.0, hi=1.0):
@@ -185,32 +187,42 @@ def mirror_x(pts):
 
 # ---------------------------------------------------------------- image
 
+def scaled(n, scale):
+    """Pixel size of an n-pixel 1x extent at `scale`, halves rounded up."""
+    return int(n * scale + 0.5)
+
+
 class Img:
-    def __init__(self, w, h, bg=(0.0, 0.0, 0.0)):
-        self.w, self.h = w, h
-        self.px = [[bg[0], bg[1], bg[2]] for _ in range(w * h)]
+    def __init__(self, w, h, bg=(0.0, 0.0, 0.0), scale=1.0):
+        self.unit_w, self.unit_h, self.scale = w, h, scale
+        self.w, self.h = scaled(w, scale), scaled(h, scale)
+        self.px = [[bg[0], bg[1], bg[2]] for _ in range(self.w * self.h)]
 
     def get(self, x, y):
         return self.px[y * self.w + x]
 
     def box(self, bbox):
+        """A 1x bounding box -> pixel range of this image."""
         if bbox is None:
             return 0, 0, self.w, self.h
+        k = self.scale
         x0, y0, x1, y1 = bbox
-        return (max(0, int(math.floor(x0))), max(0, int(math.floor(y0))),
-                min(self.w, int(math.ceil(x1))), min(self.h, int(math.ceil(y1))))
+        return (max(0, int(math.floor(x0 * k))), max(0, int(math.floor(y0 * k))),
+                min(self.w, int(math.ceil(x1 * k))), min(self.h, int(math.ceil(y1 * k))))
 
     def paint(self, shape, color, bbox=None, opacity=1.0, soft=1.0):
         """Fill shape; color is a triple or f(x, y, d) -> triple."""
         x0, y0, x1, y1 = self.box(bbox)
         fn = color if callable(color) else None
+        k = self.scale
+        edge = k / soft                    # the anti-aliased rim is one output pixel wide
         for y in range(y0, y1):
-            cy = y + 0.5
+            cy = (y + 0.5) / k
             row = y * self.w
             for x in range(x0, x1):
-                cx = x + 0.5
+                cx = (x + 0.5) / k
                 d = shape.d(cx, cy)
-                a = clamp(0.5 - d / soft) * opacity
+                a = clamp(0.5 - d * edge) * opacity
                 if a <= 0.0:
                     continue
                 c = fn(cx, cy, d) if fn else color
@@ -222,11 +234,12 @@ class Img:
     def glow(self, shape, color, radius, strength=1.0, bbox=None, inside=False, power=1.0):
         """Additive light falling off outside the shape."""
         x0, y0, x1, y1 = self.box(bbox)
+        k = self.scale
         for y in range(y0, y1):
-            cy = y + 0.5
+            cy = (y + 0.5) / k
             row = y * self.w
             for x in range(x0, x1):
-                cx = x + 0.5
+                cx = (x + 0.5) / k
                 d = shape.d(cx, cy)
                 if d < 0 and not inside:
                     d = 0.0
@@ -243,13 +256,17 @@ class Img:
     def shade(self, fn, bbox=None):
         """Apply fn(x, y, pixel) -> new pixel over a region."""
         x0, y0, x1, y1 = self.box(bbox)
+        k = self.scale
         for y in range(y0, y1):
             for x in range(x0, x1):
                 i = y * self.w + x
-                self.px[i] = list(fn(x + 0.5, y + 0.5, self.px[i]))
+                self.px[i] = list(fn((x + 0.5) / k, (y + 0.5) / k, self.px[i]))
 
     def blit_mask(self, mask, mw, mh, ox, oy, color, opacity=1.0):
-        """Composite a coverage mask (list of 0..1) with colour fn or triple."""
+        """Composite a coverage mask (list of 0..1) with colour fn or triple.
+
+        Unlike the shape painters this works in output pixels: the mask was
+        rendered at this image's scale, ox/oy and fn's x/y are pixels."""
         fn = color if callable(color) else None
         for my in range(mh):
             y = oy + my
@@ -455,121 +472,29 @@ def quantize(raw, n, fixed=()):
     return pal, idx
 
 
-# ---------------------------------------------------------------- writers
+# ---------------------------------------------------------------- dumps
 
-def write_bmp24(path, img):
-    raw = img.bytes_rgb()
-    w, h = img.w, img.h
-    stride = (w * 3 + 3) & ~3
-    body = bytearray()
-    for y in range(h - 1, -1, -1):          # bottom-up
-        row = raw[y * w * 3:(y + 1) * w * 3]
-        for x in range(w):
-            r, g, b = row[x * 3:x * 3 + 3]
-            body += bytes((b, g, r))
-        body += b'\0' * (stride - w * 3)
-    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(body), 2835, 2835, 0, 0)
-    head = struct.pack('<2sIHHI', b'BM', 14 + 40 + len(body), 0, 0, 54)
+def write_ppm(path, w, h, raw):
+    """Binary PPM (P6), 8 bits a channel: what ImageMagick turns into BMP/GIF."""
     with open(path, 'wb') as f:
-        f.write(head + info + body)
+        f.write(b'P6\n%d %d\n255\n' % (w, h) + bytes(raw))
 
 
-def write_ico4(path, w, h, pal, idx, transparent):
-    """One-image classic icon: 4 bpp XOR bitmap + 1 bpp AND mask."""
-    assert len(pal) == 16
-    xor_stride = ((w * 4 + 31) // 32) * 4
-    and_stride = ((w + 31) // 32) * 4
-    xor = bytearray()
-    andm = bytearray()
-    for y in range(h - 1, -1, -1):
-        row = bytearray(xor_stride)
-        mrow = bytearray(and_stride)
-        for x in range(w):
-            i = y * w + x
-            v = 0 if transparent[i] else idx[i]
-            if x % 2 == 0:
-                row[x // 2] |= v << 4
-            else:
-                row[x // 2] |= v
-            if transparent[i]:
-                mrow[x // 8] |= 0x80 >> (x % 8)
-        xor += row
-        andm += mrow
-    palb = b''.join(bytes((b, g, r, 0)) for r, g, b in pal)
-    info = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 4, 0, len(xor) + len(andm), 0, 0, 16, 0)
-    image = info + palb + xor + andm
-    head = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', w, h, 16, 0, 1, 4, len(image), 6 + 16)
-    with open(path, 'wb') as f:
-        f.write(head + entry + image)
-
-
-def lzw_encode(indices, min_size=8):
-    clear = 1 << min_size
-    eoi = clear + 1
+def write_pam_rgba(path, w, h, raw, transparent):
+    """Binary PAM with alpha (P7 RGB_ALPHA): the icon, transparent outside."""
     out = bytearray()
-    acc = 0
-    nbits = 0
-
-    def emit(code, size):
-        nonlocal acc, nbits
-        acc |= code << nbits
-        nbits += size
-        while nbits >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            nbits -= 8
-
-    size = min_size + 1
-    table = {}
-    nxt = eoi + 1
-    emit(clear, size)
-    prefix = None
-    for v in indices:
-        if prefix is None:
-            prefix = v
-            continue
-        key = (prefix << 8) | v
-        code = table.get(key)
-        if code is not None:
-            prefix = code
-            continue
-        emit(prefix, size)
-        if nxt < 4096:
-            table[key] = nxt
-            nxt += 1
-            if nxt > (1 << size) and size < 12:
-                size += 1
-        else:
-            emit(clear, size)
-            table = {}
-            nxt = eoi + 1
-            size = min_size + 1
-        prefix = v
-    if prefix is not None:
-        emit(prefix, size)
-    emit(eoi, size)
-    if nbits:
-        out.append(acc & 0xFF)
-    return bytes(out)
-
-
-def write_gif256(path, w, h, pal, idx):
-    assert len(pal) == 256
-    data = lzw_encode(idx, 8)
-    blocks = bytearray()
-    for i in range(0, len(data), 255):
-        chunk = data[i:i + 255]
-        blocks.append(len(chunk))
-        blocks += chunk
-    blocks.append(0)
-    out = bytearray(b'GIF89a')
-    out += struct.pack('<HHBBB', w, h, 0xF7, 0, 0)
-    for r, g, b in pal:
-        out += bytes((r, g, b))
-    out += b'\x2c' + struct.pack('<HHHHB', 0, 0, w, h, 0)
-    out.append(8)
-    out += blocks
-    out.append(0x3B)
+    for i, t in enumerate(transparent):
+        out += raw[i * 3:i * 3 + 3] + (b'\0' if t else b'\xff')
     with open(path, 'wb') as f:
-        f.write(out)
+        f.write(b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n'
+                % (w, h) + bytes(out))
+
+
+def quantized_ppm(img, colours, fixed=((0, 0, 0),)):
+    """The image reduced to `colours` palette entries (black kept exact):
+    (pixels as RGB bytes, palette as RGB bytes, padded to `colours`)."""
+    pal, idx = quantize(img.bytes_rgb(), colours, fixed=list(fixed))
+    raw = bytearray()
+    for i in idx:
+        raw += bytes(pal[i])
+    return raw, bytes(c for p in pal for c in p)

@@ -1,0 +1,32 @@
+// Decoding of the GIF pictures embedded in the executable: the first image
+// of a GIF87a or GIF89a stream as palette indices and its colour table.
+// Portable; the Win32 front end makes a bitmap of the result.
+//
+// Only what a still picture needs: the first image descriptor, its local or
+// the global colour table, LZW data and interlaced row order. Extensions
+// (transparency, comments, animation) are skipped. Any fault in the stream
+// (a truncated block, a bad code size, a code that is not yet in the table,
+// an index past the colour table) makes Decode return false: no partial
+// picture.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace gif {
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> indices;  // width * height, top row first
+    std::vector<std::uint8_t> palette;  // red, green, blue per entry
+    int colours() const { return static_cast<int>(palette.size() / 3); }
+};
+
+// Pictures larger than this many pixels are refused, as a bound on memory.
+constexpr long kMaxPixels = 16L * 1024 * 1024;
+
+bool Decode(const std::uint8_t* data, std::size_t size, Picture* out);
+
+}  // namespace gif
