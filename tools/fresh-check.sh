@@ -29,7 +29,8 @@ mkdir -p "$cache" "$work"
 # Leftovers of an earlier run: its mounts died with its namespace, but make
 # sure before removing anything, and never cross into another file system.
 unmount_all() {
-  findmnt -rno TARGET | grep -F "$root/" | sort -r | while read -r m; do umount -l "$m" 2>/dev/null || true; done
+  local m
+  for m in $(findmnt -rno TARGET | grep -F "$root/" | sort -r); do umount -l "$m" 2>/dev/null || true; done
 }
 unmount_all
 rm -rf --one-file-system "$root"
