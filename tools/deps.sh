@@ -63,6 +63,6 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recomme
 
 gaps=$(missing)
 if [ -n "$gaps" ]; then
-  echo "missing after install: $(awk '{printf "%s%s (package %s)", NR > 1 ? ", " : "", $1, $2}' <<<"$gaps")" >&2
+  echo "missing after install: $(awk '{printf "%s%s (package %s)", (NR > 1 ? ", " : ""), $1, $2}' <<<"$gaps")" >&2
   exit 1
 fi

@@ -82,7 +82,7 @@ inside() {  # log file, command as the README writes it
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin \
   git clone -q /root/src.bundle /root/zarn
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin \
-  git -C /root/zarn checkout -q --detach "$commit"
+  git -C /root/zarn -c advice.detachedHead=false checkout -q --detach "$commit"
 
 status=0
 for cmd in tools/sample.sh tools/test.sh; do
