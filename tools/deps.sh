@@ -43,9 +43,8 @@ missing() {  # prints "what package" for each thing that is not there
     else command -v "$what" >/dev/null && continue; fi
     echo "$what ${needs[i + 1]}"
   done
-  command -v fc-list >/dev/null || return 0
-  local families
-  families=$(fc-list : family | tr ',' '\n' | sort -u)
+  local families=""
+  command -v fc-list >/dev/null && families=$(fc-list : family | tr ',' '\n' | sort -u)
   for ((i = 0; i < ${#fonts[@]}; i += 2)); do
     grep -qFx "${fonts[i]}" <<<"$families" || echo "font:${fonts[i]// /_} ${fonts[i + 1]}"
   done

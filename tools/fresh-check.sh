@@ -16,7 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 [ "$(id -u)" -eq 0 ] || { echo "fresh-check.sh: run it as root (mmdebstrap makes the root, the check mounts /proc and /dev in it)" >&2; exit 2; }
-for c in mmdebstrap git unshare chroot findmnt; do
+for c in mmdebstrap git unshare chroot findmnt flock; do
   command -v "$c" >/dev/null || { echo "fresh-check.sh: $c is missing (tools/deps.sh installs it)" >&2; exit 2; }
 done
 [ -z "$(git status --porcelain)" ] || echo "note: uncommitted changes are not part of the check; it clones $(git rev-parse --short HEAD)"
@@ -25,6 +25,8 @@ work=$repo/build/fresh
 root=$work/root
 cache=$work/cache
 mkdir -p "$cache" "$work"
+exec 9>"$work/lock"
+flock -n 9 || { echo "fresh-check.sh: another run holds $work/lock" >&2; exit 2; }
 
 # Leftovers of an earlier run: its mounts died with its namespace, but make
 # sure before removing anything, and never cross into another file system.
