@@ -82,7 +82,7 @@ inside() {  # log file, command as the README writes it
 
 # The newcomer's clone, made with the root's own git.
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin \
-  git clone -q /root/src.bundle /root/zarn
+  git -c advice.detachedHead=false clone -q /root/src.bundle /root/zarn
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin \
   git -C /root/zarn -c advice.detachedHead=false checkout -q --detach "$commit"
 
