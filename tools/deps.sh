@@ -56,9 +56,10 @@ gaps=$(missing)
 packages=$(awk '{print $2}' <<<"$gaps" | sort -u | tr '\n' ' ')
 echo "Installing: $packages"
 sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
-$sudo apt-get update -qq
+# A failing apt-get says why above; the check below then names what is missing.
+$sudo apt-get update -qq || true
 # shellcheck disable=SC2086 # one word per package
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $packages >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $packages >/dev/null || true
 
 gaps=$(missing)
 if [ -n "$gaps" ]; then
