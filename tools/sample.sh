@@ -2,8 +2,9 @@
 # Makes a sample game folder (sample/) with stand-in mod files, a settings
 # file and stand-ins for RA2MD.exe and RockPatch.exe that record how they were
 # started, copies the panel into it and runs it under Wine: on your display,
-# or on a virtual one with a screenshot (sample/screenshot.png) when there is
-# no display.
+# or, when there is none, on a virtual one (Xvfb), taking the screenshots of
+# the main window and of Game Options that the README shows
+# (docs/main-window.png, docs/game-options.png; sample/screenshot.png too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
@@ -30,12 +31,22 @@ echo "Game folder: $game"
 if [ -n "${DISPLAY:-}" ]; then
   wine "$game/ZARN Control Panal.exe"
 else
-  echo "No display: running on Xvfb and taking a screenshot."
+  echo "No display: running on Xvfb and taking screenshots."
+  mkdir -p docs
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    set -e
+    trap "wineserver -k 2>/dev/null || true" EXIT
+    shot() { import -window "$1" -strip -define png:exclude-chunks=date,time "$2"; }
     wine "$1/ZARN Control Panal.exe" &
-    timeout 60 xdotool search --sync --onlyvisible --name "Zeal And Rising Nations" >/dev/null
+    main=$(timeout 60 xdotool search --sync --onlyvisible --name "Zeal And Rising Nations" | head -n 1)
     sleep 1
-    import -window root -crop 800x220+150+290 "$1/../screenshot.png"
-    wineserver -k || true' _ "$game"
-  echo "Screenshot: sample/screenshot.png"
+    shot "$main" docs/main-window.png
+    # "Game Options" (left 7200, top 2040, 1215 x 375 twips): its middle at 96 dpi,
+    # from the window'"'"'s client area, which is all of its X window here.
+    xdotool mousemove --window "$main" 520 148 click 1 mousemove 0 0
+    options=$(timeout 30 xdotool search --sync --onlyvisible --name "^Game Options\$" | head -n 1)
+    sleep 1
+    shot "$options" docs/game-options.png' _ "$game"
+  cp docs/main-window.png sample/screenshot.png
+  echo "Screenshots: docs/main-window.png, docs/game-options.png (and sample/screenshot.png)"
 fi
