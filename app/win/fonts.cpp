@@ -39,35 +39,56 @@ int CALLBACK OnFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM data
 }
 
 // Where a control draws its text, in pixels at a DPI: the room inside its
-// frame, whether the text wraps (a centred label) and whether one line is
-// centred vertically (a push button).
+// frame, the parts of it that controls lying above cover (neighbours
+// overlap by a pixel or two), how the text is placed in it, and whether it
+// wraps (a centred label).
 struct Room {
     int width = 0, height = 0;
-    bool wraps = false, centred_vertically = false;
+    bool centred = false, centred_vertically = false, wraps = false;
+    RECT covered[4] = {};  // relative to the room
+    int covers = 0;
 };
 
-bool RoomOf(const layout::Control& c, UINT dpi, Room* room) {
-    int w = ToPixels(c.left + c.width, dpi) - ToPixels(c.left, dpi);
-    int h = ToPixels(c.top + c.height, dpi) - ToPixels(c.top, dpi);
+bool RoomOf(const layout::Form& form, std::size_t index, UINT dpi, Room* room) {
+    const layout::Control& c = form.controls[index];
+    RECT at = {ToPixels(c.left, dpi), ToPixels(c.top, dpi), ToPixels(c.left + c.width, dpi),
+               ToPixels(c.top + c.height, dpi)};
+    int w = at.right - at.left, h = at.bottom - at.top;
     int edge = MulDiv(2, (int)dpi, 96);  // a 3-D frame, scaled as themes scale it
+    int inset = edge;                    // from the control's edge to its room
+    *room = Room();
     switch (c.kind) {
     case layout::Kind::kButton:
-        *room = {w - 2 * edge, h - 2 * edge, false, true};
-        return true;
-    case layout::Kind::kLabel: {
-        int border = (c.flags & layout::kBorder) ? 1 : 0;  // WS_BORDER: one pixel at every DPI
-        *room = {w - 2 * border, h - 2 * border, (c.flags & layout::kCentred) != 0, false};
-        return true;
-    }
+        room->centred = room->centred_vertically = true;
+        room->width = w - 2 * edge, room->height = h - 2 * edge;
+        break;
+    case layout::Kind::kLabel:
+        inset = (c.flags & layout::kBorder) ? 1 : 0;  // WS_BORDER: one pixel at every DPI
+        room->centred = room->wraps = (c.flags & layout::kCentred) != 0;
+        room->width = w - 2 * inset, room->height = h - 2 * inset;
+        break;
     case layout::Kind::kTextBox:
-        *room = {w - 2 * edge, h - 2 * edge, false, false};
-        return true;
+        room->centred = (c.flags & layout::kCentred) != 0;
+        room->width = w - 2 * edge, room->height = h - 2 * edge;
+        break;
     case layout::Kind::kCombo:  // the field left of the arrow; its height is set apart
-        *room = {w - 2 * edge - GetSystemMetrics(SM_CXVSCROLL), h - 6, false, false};
-        return true;
+        room->width = w - 2 * edge - GetSystemMetrics(SM_CXVSCROLL), room->height = h - 6;
+        break;
     default:
         return false;  // pictures, lines, scroll bars, and the memo, which wraps and scrolls
     }
+    // Earlier rows lie above later ones (every row but a line is a window).
+    for (std::size_t j = 0; j < index && room->covers < 4; ++j) {
+        const layout::Control& o = form.controls[j];
+        if (o.kind == layout::Kind::kLine) continue;
+        RECT over = {ToPixels(o.left, dpi), ToPixels(o.top, dpi), ToPixels(o.left + o.width, dpi),
+                     ToPixels(o.top + o.height, dpi)};
+        RECT both;
+        if (!IntersectRect(&both, &at, &over)) continue;
+        OffsetRect(&both, -at.left - inset, -at.top - inset);
+        room->covered[room->covers++] = both;
+    }
+    return true;
 }
 
 // A candidate face selected into a memory DC for measuring.
@@ -96,48 +117,63 @@ public:
 
     bool Fits(const wchar_t* text, const Room& room) const {
         RECT rc = {0, 0, room.width, 0};
-        if (room.wraps) {  // every line inside the height
+        if (room.wraps) {
             DrawTextW(dc_, text, -1, &rc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-            return rc.right <= room.width && rc.bottom <= room.height;
+            if (rc.bottom > tm_.tmHeight) {  // more than one line: all inside the height
+                OffsetRect(&rc, (room.width - rc.right) / 2, 0);
+                return Clear(rc, room);
+            }
         }
         DrawTextW(dc_, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-        Ink ink = InkOf(text);
-        int top = room.centred_vertically ? (room.height - tm_.tmHeight) / 2 : 0;
-        return rc.right - ink.left + ink.right <= room.width && top + ink.top >= 0 &&
-               top + ink.bottom <= room.height;
+        RECT ink = InkOf(text);
+        // Across, upright glyphs keep within the line's box (their outline
+        // boxes are a pixel loose); italic ones may lean out of it.
+        ink.left = tm_.tmItalic && ink.left < 0 ? ink.left : 0;
+        ink.right = tm_.tmItalic && ink.right > rc.right ? ink.right : rc.right;
+        OffsetRect(&ink, room.centred ? (room.width - rc.right) / 2 : 0,
+                   room.centred_vertically ? (room.height - tm_.tmHeight) / 2 : 0);
+        return Clear(ink, room);
     }
 
 private:
-    // How far the drawn glyphs reach beyond a line's box: left of its start,
-    // right of its end (italics lean out), and their rows from its top.
-    struct Ink {
-        int left = 0, right = 0, top = 0, bottom = 0;
-    };
-    Ink InkOf(const wchar_t* text) const {
-        Ink ink;
-        ink.bottom = tm_.tmHeight;
+    // Whether `box` lies in the room and under nothing that covers it.
+    static bool Clear(const RECT& box, const Room& room) {
+        if (box.left < 0 || box.top < 0 || box.right > room.width || box.bottom > room.height)
+            return false;
+        RECT both;
+        for (int i = 0; i < room.covers; ++i)
+            if (IntersectRect(&both, &box, &room.covered[i])) return false;
+        return true;
+    }
+
+    // The box of the glyphs of a line drawn from (0, 0), from their outlines'
+    // metrics: most glyphs stay clear of the line's top and bottom. A bitmap
+    // face has only its cells.
+    RECT InkOf(const wchar_t* text) const {
         const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-        bool first = true, any = false;
-        int lowest = 0, highest = 0, last_over = 0;
+        RECT ink = {0, 0, 0, 0};
+        bool any = false;
+        int pen = 0;
         for (const wchar_t* p = text; *p; ++p) {
             if (*p == L'&' && p[1]) ++p;  // an access key's marker draws nothing
             GLYPHMETRICS gm;
-            if (GetGlyphOutlineW(dc_, *p, GGO_METRICS, &gm, 0, nullptr, &identity) == GDI_ERROR)
-                return ink;  // a bitmap face: its cell is all there is
-            if (*p == L' ') continue;
-            if (first) ink.left = gm.gmptGlyphOrigin.x < 0 ? gm.gmptGlyphOrigin.x : 0;
-            first = false;
-            last_over = gm.gmptGlyphOrigin.x + (int)gm.gmBlackBoxX - gm.gmCellIncX;
-            int top = tm_.tmAscent - gm.gmptGlyphOrigin.y;
-            int bottom = top + (int)gm.gmBlackBoxY;
-            if (!any || top < highest) highest = top;
-            if (!any || bottom > lowest) lowest = bottom;
-            any = true;
+            if (GetGlyphOutlineW(dc_, *p, GGO_METRICS, &gm, 0, nullptr, &identity) == GDI_ERROR) {
+                RECT cells = {0, 0, 0, tm_.tmHeight};
+                DrawTextW(dc_, text, -1, &cells, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+                return cells;
+            }
+            if (gm.gmBlackBoxX > 0 && *p != L' ') {
+                RECT glyph = {pen + gm.gmptGlyphOrigin.x, tm_.tmAscent - gm.gmptGlyphOrigin.y,
+                              pen + gm.gmptGlyphOrigin.x + (int)gm.gmBlackBoxX,
+                              tm_.tmAscent - gm.gmptGlyphOrigin.y + (int)gm.gmBlackBoxY};
+                if (any)
+                    UnionRect(&ink, &ink, &glyph);
+                else
+                    ink = glyph;
+                any = true;
+            }
+            pen += gm.gmCellIncX;
         }
-        if (!any) return ink;
-        ink.right = last_over > 0 ? last_over : 0;
-        ink.top = highest;
-        ink.bottom = lowest;
         return ink;
     }
 
@@ -154,7 +190,7 @@ bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
         for (std::size_t i = 0; i < form->count; ++i) {
             const layout::Control& c = form->controls[i];
             Room room;
-            if ((c.font ? c.font : form->font) != &row || !RoomOf(c, dpi, &room)) continue;
+            if ((c.font ? c.font : form->font) != &row || !RoomOf(*form, i, dpi, &room)) continue;
             // The caption (for a combo, its list "a|b|c"), then what the
             // behaviour may show there.
             for (const char* texts : {c.caption, c.also_shows}) {

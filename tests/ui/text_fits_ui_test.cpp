@@ -34,8 +34,10 @@ namespace {
 
 struct Measured {
     std::string control;  // the layout's name
+    HWND hwnd = nullptr;
     std::string cls, face, text;
     bool wraps = false;
+    int room_x = 0, room_y = 0;  // in the window's client area
     int room_w = 0, room_h = 0, need_w = 0, need_h = 0;
     bool inked = false;
     int ink_left = 0, ink_top = 0, ink_right = 0, ink_bottom = 0;
@@ -105,22 +107,25 @@ public:
                 if (tab == WString::npos) break;
                 start = tab + 1;
             }
-            if (f.size() != 10) continue;
+            if (f.size() != 12) continue;
             Measured m;
             HWND h = (HWND)(UINT_PTR)wcstoull(f[0].c_str(), nullptr, 16);
             m.control = names.count(h) ? names[h] : "?";
             m.cls = Narrow(f[1]);
             m.wraps = f[2] == L"1";
             m.face = Narrow(f[3]);
-            m.room_w = _wtoi(f[4].c_str());
-            m.room_h = _wtoi(f[5].c_str());
-            m.need_w = _wtoi(f[6].c_str());
-            m.need_h = _wtoi(f[7].c_str());
-            m.inked = f[8] != L"-";
+            m.room_x = _wtoi(f[4].c_str());
+            m.room_y = _wtoi(f[5].c_str());
+            m.room_w = _wtoi(f[6].c_str());
+            m.room_h = _wtoi(f[7].c_str());
+            m.need_w = _wtoi(f[8].c_str());
+            m.need_h = _wtoi(f[9].c_str());
+            m.inked = f[10] != L"-";
             if (m.inked)
-                swscanf(f[8].c_str(), L"%d %d %d %d", &m.ink_left, &m.ink_top, &m.ink_right,
+                swscanf(f[10].c_str(), L"%d %d %d %d", &m.ink_left, &m.ink_top, &m.ink_right,
                         &m.ink_bottom);
-            m.text = Narrow(f[9]);
+            m.text = Narrow(f[11]);
+            m.hwnd = h;
             all.push_back(m);
         }
         return all;
@@ -132,19 +137,25 @@ private:
     HWND reply_ = nullptr;
 };
 
-// Checks that each text lies inside its control, that every control with a
-// text was measured, and prints the figures.
-void ExpectInside(const std::vector<Measured>& all, const layout::Form& form, UINT dpi,
-                  const char* state) {
+// Checks that each text lies inside its control and under no control that
+// lies above it (neighbours overlap), that every control with a text was
+// measured, and prints the figures.
+// Saves a screenshot of the window, to look at.
+void ExpectInside(HWND window, const std::vector<Measured>& all, const layout::Form& form, UINT dpi,
+                  const char* state, const char* tag) {
     SCOPED_TRACE(std::string(form.name) + ", " + state);
+    char shot[64];
+    snprintf(shot, sizeof shot, "fits-%s-%s-%udpi.bmp", form.name, tag, dpi);
+    SaveScreenshot(window, shot);
     std::set<std::string> seen;
     for (const Measured& m : all) {
         seen.insert(m.control);
         std::string what = m.control + " \"" + m.text + "\" in " + m.face;
-        printf("  %-11s %3u dpi %-12s %-28s %-22s needs %3dx%-3d ink %3d..%-3d x %3d..%-3d room %3dx%d\n",
+        printf("  %-11s %3u dpi %-12s %-28s %-22s needs %3dx%-3d ink %3d..%-3d x %3d..%-3d "
+               "room %3dx%-3d at %d,%d\n",
                form.name, dpi, m.control.c_str(), ("\"" + m.text + "\"").c_str(), m.face.c_str(),
                m.need_w, m.need_h, m.ink_left, m.ink_right, m.ink_top, m.ink_bottom, m.room_w,
-               m.room_h);
+               m.room_h, m.room_x, m.room_y);
         EXPECT_TRUE(m.inked) << what << ": nothing drawn";
         EXPECT_LE(m.need_w, m.room_w) << what << ": too wide";
         if (m.wraps) {
@@ -154,6 +165,15 @@ void ExpectInside(const std::vector<Measured>& all, const layout::Form& form, UI
         EXPECT_LE(m.ink_right, m.room_w) << what << ": drawn right of its control";
         EXPECT_GE(m.ink_top, 0) << what << ": drawn above its control";
         EXPECT_LE(m.ink_bottom, m.room_h) << what << ": drawn below its control";
+        RECT ink = {m.room_x + m.ink_left, m.room_y + m.ink_top, m.room_x + m.ink_right,
+                    m.room_y + m.ink_bottom};
+        for (HWND above = GetWindow(m.hwnd, GW_HWNDPREV); above && m.inked;
+             above = GetWindow(above, GW_HWNDPREV)) {
+            RECT r = RectInParent(above), both;
+            if (IsWindowVisible(above) && IntersectRect(&both, &ink, &r))
+                ADD_FAILURE() << what << ": drawn under " << WindowText(above) << " ("
+                              << ClassOf(above) << ") which lies above it";
+        }
     }
     for (std::size_t i = 0; i < form.count; ++i) {
         const layout::Control& c = form.controls[i];
@@ -188,12 +208,13 @@ std::string GameIni(const char* yes_no, const char* volume) {
 TEST(TextFitsUi, EveryTextLiesInsideItsControlInEveryWindow) {
     struct Case {
         const char* state;
+        const char* tag;     // of the screenshots
         const char* marker;  // the file that makes the state
         const char* yes_no;
         const char* volume;
     } cases[] = {
-        {"enabled, all on", "expandmd81.mix", "yes", "1.000000"},
-        {"disabled, all off", "expandmd81.mix.Zarn", "no", "0.000000"},
+        {"enabled, all on", "on", "expandmd81.mix", "yes", "1.000000"},
+        {"disabled, all off", "off", "expandmd81.mix.Zarn", "no", "0.000000"},
     };
     for (const Case& c : cases) {
         TempFolder folder("Red Alert 2");
@@ -206,7 +227,7 @@ TEST(TextFitsUi, EveryTextLiesInsideItsControlInEveryWindow) {
         ASSERT_TRUE(measurer.ready()) << "no hook on the panel's thread";
         std::vector<Measured> main = measurer.Measure(panel.main(), layout::kFrm1);
         ASSERT_FALSE(main.empty()) << "the hook did not answer";
-        ExpectInside(main, layout::kFrm1, dpi, c.state);
+        ExpectInside(panel.main(), main, layout::kFrm1, dpi, c.state, c.tag);
 
         struct Window {
             const layout::Form& form;
@@ -220,7 +241,7 @@ TEST(TextFitsUi, EveryTextLiesInsideItsControlInEveryWindow) {
             PanelProcess::Click(panel.Main(w.button));
             HWND window = panel.WaitForWindow(w.form.caption);
             ASSERT_NE(window, nullptr) << w.form.caption << " did not open";
-            ExpectInside(measurer.Measure(window, w.form), w.form, dpi, c.state);
+            ExpectInside(window, measurer.Measure(window, w.form), w.form, dpi, c.state, c.tag);
             PostMessageW(window, WM_CLOSE, 0, 0);  // saves nothing
             ASSERT_TRUE(WaitGone(window));
         }

@@ -7,14 +7,15 @@
 // "ZarnFitsMeasure" (wParam: a window of the test), the hook measures the
 // text of each of that window's controls with the font the control holds
 // (WM_GETFONT) and sends one line per text back in WM_COPYDATA:
-//   control <tab> class <tab> wraps (1/0) <tab> face <tab> room width <tab>
-//   room height <tab> DT_CALCRECT width <tab> height <tab> ink left top right
-//   bottom <tab> text
+//   control <tab> class <tab> wraps (1/0) <tab> face <tab> room left <tab>
+//   room top <tab> room width <tab> room height <tab> DT_CALCRECT width <tab>
+//   height <tab> ink left top right bottom <tab> text
 // (a combo box's field and list entries are reported as the combo box's).
 // The room is where the control draws its text (inside a button's frame, a
 // text box's formatting rectangle); the ink is the box of the pixels that
 // DrawText colours when it draws the text as the control does, unclipped,
-// relative to the room ("-" when it colours none).
+// relative to the room ("-" when it colours none). The room's left and top
+// are in the client coordinates of the window measured.
 #include <windows.h>
 
 #include <cwchar>
@@ -65,8 +66,11 @@ Box Ink(HDC dc, const std::wstring& text, RECT room, UINT flags, int pad) {
     return box;
 }
 
-void Measure(HWND control, HFONT font, const std::wstring& text, RECT room, UINT flags,
-             bool wraps, std::wstring* out) {
+// `room` is in the client coordinates of `coords`.
+void Measure(HWND control, HWND coords, HFONT font, const std::wstring& text, RECT room,
+             UINT flags, bool wraps, std::wstring* out) {
+    POINT origin = {room.left, room.top};
+    MapWindowPoints(coords, GetAncestor(coords, GA_ROOT), &origin, 1);
     HDC screen = GetDC(control);
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(control, screen);
@@ -85,9 +89,9 @@ void Measure(HWND control, HFONT font, const std::wstring& text, RECT room, UINT
     wchar_t line[512];
     wchar_t inked[64] = L"-";
     if (ink.any) swprintf(inked, 64, L"%d %d %d %d", ink.left, ink.top, ink.right, ink.bottom);
-    swprintf(line, 512, L"%p\t%ls\t%d\t%ls\t%d\t%d\t%d\t%d\t%ls\t%ls\n", (void*)control, cls,
-             wraps ? 1 : 0, face, (int)(room.right - room.left), (int)(room.bottom - room.top),
-             (int)calc.right, (int)calc.bottom, inked, text.c_str());
+    swprintf(line, 512, L"%p\t%ls\t%d\t%ls\t%d\t%d\t%d\t%d\t%d\t%d\t%ls\t%ls\n", (void*)control,
+             cls, wraps ? 1 : 0, face, (int)origin.x, (int)origin.y, (int)(room.right - room.left),
+             (int)(room.bottom - room.top), (int)calc.right, (int)calc.bottom, inked, text.c_str());
     *out += line;
 }
 
@@ -111,12 +115,12 @@ BOOL CALLBACK OnControl(HWND h, LPARAM data) {
         bool wraps = (style & SS_TYPEMASK) == SS_CENTER;
         std::wstring text = TextOf(h);
         if (!text.empty())
-            Measure(h, font, text, client,
+            Measure(h, h, font, text, client,
                     DT_EXPANDTABS | (wraps ? DT_CENTER | DT_WORDBREAK : DT_LEFT | DT_SINGLELINE),
                     wraps, out);
     } else if (lstrcmpiW(cls, L"Button") == 0) {
         InflateRect(&client, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-        Measure(h, font, TextOf(h), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE, false, out);
+        Measure(h, h, font, TextOf(h), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE, false, out);
     } else if (lstrcmpiW(cls, L"Edit") == 0 && !(style & ES_MULTILINE)) {
         RECT room;
         SendMessageW(h, EM_GETRECT, 0, (LPARAM)&room);
@@ -126,7 +130,7 @@ BOOL CALLBACK OnControl(HWND h, LPARAM data) {
         GetClassNameW(combo, cls, 64);
         bool in_combo = lstrcmpiW(cls, L"ComboBox") == 0;
         if (!text.empty())
-            Measure(in_combo ? combo : h, font, text, room, DT_SINGLELINE | DT_NOPREFIX | align,
+            Measure(in_combo ? combo : h, h, font, text, room, DT_SINGLELINE | DT_NOPREFIX | align,
                     false, out);
         // The list of a combo box, as its field would show each entry.
         if (in_combo) {
@@ -135,7 +139,7 @@ BOOL CALLBACK OnControl(HWND h, LPARAM data) {
                 wchar_t item[256] = {};
                 if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) >= 256) continue;
                 SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)item);
-                Measure(combo, font, item, room, DT_SINGLELINE | DT_NOPREFIX | align, false, out);
+                Measure(combo, h, font, item, room, DT_SINGLELINE | DT_NOPREFIX | align, false, out);
             }
         }
     }
