@@ -33,9 +33,13 @@ constexpr std::uint32_t kSystem = 0xFFFFFFFFu;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
+// A font row. When this system lacks `face`, a stand-in of the same kind
+// (sans-serif for a sans-serif face, script for a script face) and the same
+// size takes its place: the first of `substitutes` whose every text fits its
+// control at the monitor's DPI (app/win/fonts.cpp).
 struct Font {
     const char* face;     // asked for first
-    const char* const* substitutes;  // tried in order when `face` is missing; may be null
+    const char* const* substitutes;  // stand-ins in order of preference; may be null
     int size_hundredths;  // point size times 100: 825 for 8.25 pt
     bool bold;
     bool italic;
@@ -56,6 +60,9 @@ struct Control {
     const Font* font;     // null: the window's font
     std::uint32_t fore, back;
     unsigned flags;
+    // Other texts the behaviour puts here at run time, '|'-separated: the
+    // fonts must fit them as they fit the caption. Null: none.
+    const char* also_shows = nullptr;
 };
 
 enum class Frame { kFixedDialog, kFixedSingle };
@@ -84,6 +91,8 @@ extern const Font kSansSerif;  // "MS Sans Serif" 8.25 pt regular
 
 extern const Form kFrm1;
 extern const Form kGameOptions, kAbout, kHelp;  // the modal windows
+// All four, for what concerns every window at once (the fonts).
+extern const Form* const kForms[4];
 
 // Twips to pixels at `dpi`, rounded to the nearest pixel.
 constexpr int Pixels(int twips, int dpi) { return (twips * dpi + (twips >= 0 ? 720 : -720)) / 1440; }

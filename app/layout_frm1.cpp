@@ -5,11 +5,12 @@
 namespace layout {
 namespace {
 
-const char* const kSansSubstitutes[] = {"Microsoft Sans Serif", "Tahoma", "Arial", nullptr};
-const char* const kScriptSubstitutes[] = {"Segoe Script", "Lucida Handwriting", "URW Chancery L",
-                                          "Z003", "Comic Sans MS", nullptr};
+// Script faces only: a chancery italic like Monotype Corsiva first (Z003 is
+// the one Linux desktops carry, once named URW Chancery L), then the script
+// faces of a stock Windows.
+const char* const kScriptSubstitutes[] = {"Z003", "URW Chancery L", "Gabriola", "Segoe Script",
+                                          nullptr};
 
-const Font kSans = {"MS Sans Serif", kSansSubstitutes, 825, false, false};
 const Font kScript = {"Monotype Corsiva", kScriptSubstitutes, 1425, true, true};
 
 constexpr std::uint32_t kDarkRed = 0xC00000;
@@ -23,7 +24,8 @@ const Control kFrm1Controls[] = {
     {"Command1",    Kind::kButton,     "&Launch",      3120, 2040, 4095,  375, true, nullptr, kSystem, kSystem, 0},
     {"Picture2(3)", Kind::kPictureBox, "B",            9840, 1080,  645,  645, true, nullptr, kSystem, kBlack, 0},
     {"Picture2(2)", Kind::kPictureBox, "C",               0,  960, 1050,  675, true, nullptr, kSystem, kBlack, 0},
-    {"visual",      Kind::kLabel,      "",              960, 2040, 1215,  375, false, &kScript, kDarkRed, kBlack, kBorder},
+    {"visual",      Kind::kLabel,      "",              960, 2040, 1215,  375, false, &kScript, kDarkRed, kBlack, kBorder,
+                    "Enabled|Disabled"},
     {"Command4",    Kind::kButton,     "&Info",        9360, 2040,  855,  375, true, nullptr, kSystem, kSystem, 0},
     {"Command6",    Kind::kButton,     "&Help",        8400, 2040,  975,  375, true, nullptr, kSystem, kSystem, 0},
     {"Command7",    Kind::kButton,     "Game Options", 7200, 2040, 1215,  375, true, nullptr, kSystem, kSystem, 0},
@@ -39,7 +41,7 @@ const Control kFrm1Controls[] = {
 
 const Form kFrm1 = {
     "frm1", "The Marrowgate: Zeal And Rising Nations!", 11505, 2385, 2505, 4680,
-    Frame::kFixedDialog, true, kBlack, &kSans,
+    Frame::kFixedDialog, true, kBlack, &kSansSerif,
     kFrm1Controls, sizeof kFrm1Controls / sizeof kFrm1Controls[0], "Picture2(0)",
 };
 
