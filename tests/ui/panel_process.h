@@ -88,6 +88,7 @@ public:
     static void Click(HWND button);
 
     UINT Dpi() const;
+    DWORD pid() const { return pi_.dwProcessId; }
 
 private:
     PROCESS_INFORMATION pi_ = {};
