@@ -99,10 +99,13 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NEXTDLGCTL: OnNextDlgCtl(wp, lp); return 0;
     case WM_CLOSE: Close(); return 0;  // the title bar's close box, Alt+F4
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT: return ColourControl((HDC)wp, (HWND)lp);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return ColourControl(msg, (HDC)wp, (HWND)lp);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(); return 0;
     case WM_SETCURSOR: if (OnSetCursor()) return TRUE; break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: OnColoursChanged(msg, wp, lp); break;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DESTROY:
         if (!GetWindow(hwnd_, GW_OWNER)) PostQuitMessage(0);  // the main window: the program ends
@@ -132,6 +135,18 @@ bool FormWindow::OnSetCursor() {
     if (!busy_) return false;
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return true;
+}
+
+// The system's colours changed (a High Contrast theme, say): the brushes
+// made from them go, to be made again at the next paint, and the controls,
+// which may keep colours of their own, hear of it too.
+void FormWindow::OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp) {
+    for (Slot& s : slots_) {
+        if (s.brush) DeleteObject(s.brush);
+        s.brush = nullptr;
+        if (s.hwnd) SendMessageW(s.hwnd, msg, wp, lp);
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 // Moved to a monitor of another DPI: the system's suggested rectangle, and

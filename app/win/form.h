@@ -71,6 +71,7 @@ private:
     void OnCommand(WPARAM wp, HWND control);
     void OnNextDlgCtl(WPARAM wp, LPARAM lp);
     bool OnSetCursor();
+    void OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     static const DWORD kFormStyle;
     static DWORD FormExStyle(const layout::Form& form);
@@ -78,7 +79,7 @@ private:
     void Place();           // sizes the window from its client area and places it
     void Layout(UINT dpi);  // places every control and sets its font at `dpi`
     void Paint();
-    LRESULT ColourControl(HDC dc, HWND control);
+    LRESULT ColourControl(UINT msg, HDC dc, HWND control);
     void Scroll(HWND bar, int code, int thumb);  // thumb: SB_THUMBPOSITION's position
     Slot* Find(const char* name);
     Slot* Find(HWND control);
