@@ -218,10 +218,15 @@ void FormWindow::SetRange(const char* control, int min, int max, int small_step,
     s->large_step = large_step;
 }
 
+// The box hands the activation back to this window when it goes, and the
+// window, being no dialog, would keep the focus itself: the control that had
+// it gets it back.
 ui::Answer FormWindow::Message(const std::string& text, ui::Buttons buttons) {
     UINT type = buttons == ui::Buttons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
+    HWND focus = GetFocus();
     int r = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(ui::kApplicationTitle).c_str(),
                         type | MB_APPLMODAL | MB_SETFOREGROUND);
+    if (hwnd_ && focus && IsChild(hwnd_, focus) && IsWindowVisible(focus)) SetFocus(focus);
     return r == IDYES ? ui::Answer::kYes : r == IDNO ? ui::Answer::kNo : ui::Answer::kOk;
 }
 
