@@ -38,15 +38,7 @@ bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) return false;
     dpi_ = DpiOf(hwnd_);
-    if (form_.icon) {
-        HINSTANCE inst = GetModuleHandleW(nullptr);
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                     (LPARAM)LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                        GetSystemMetrics(SM_CYICON), LR_SHARED));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                     (LPARAM)LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    }
+    SetIcons();
     CreateControls();
     Place();
 
@@ -81,6 +73,10 @@ LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        for (HICON& icon : self->icons_) {
+            if (icon) DestroyIcon(icon);
+            icon = nullptr;
+        }
         for (Slot& s : self->slots_) {
             if (s.brush) DeleteObject(s.brush);
             s.brush = nullptr;
@@ -152,9 +148,11 @@ void FormWindow::OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp) {
 // Moved to a monitor of another DPI: the system's suggested rectangle, and
 // every control placed again at the new DPI.
 void FormWindow::OnDpiChanged(UINT dpi, const RECT* r) {
-    SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (r)
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     Layout(dpi);
+    SetIcons();
 }
 
 void FormWindow::Scroll(HWND bar, int code, int thumb) {

@@ -76,6 +76,7 @@ private:
     static const DWORD kFormStyle;
     static DWORD FormExStyle(const layout::Form& form);
     void CreateControls();
+    void SetIcons();        // the application icon at this DPI's sizes
     void Place();           // sizes the window from its client area and places it
     void Layout(UINT dpi);  // places every control and sets its font at `dpi`
     void Paint();
@@ -93,6 +94,7 @@ private:
     std::vector<Slot> slots_;
     std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
     int busy_ = 0;
+    HICON icons_[2] = {};  // ICON_SMALL, ICON_BIG: ours, destroyed with the window
 };
 
 // Twips to pixels of this window's monitor.

@@ -69,37 +69,19 @@ TEST(ColoursUi, TheResolutionBoxHasTheWindowColours) {
 class SystemColours {
 public:
     SystemColours(HWND panel, std::initializer_list<std::pair<int, COLORREF>> colours)
-        : panel_(panel) {
-        wchar_t path[MAX_PATH];
-        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        WString dll = WString(path, n);
-        dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"syscolours.dll";
-        module_ = LoadLibraryW(dll.c_str());
-        auto proc = module_ ? (HOOKPROC)(void*)GetProcAddress(module_, "CallWndProc") : nullptr;
-        hook_ = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, module_,
-                                         GetWindowThreadProcessId(panel, nullptr))
-                     : nullptr;
+        : inside_(panel) {
         for (auto& c : colours) {
             old_.emplace_back(c.first, GetSysColor(c.first));
-            Set(c.first, c.second);
+            inside_.Send(L"ZarnTestSetSysColor", (WPARAM)c.first, (LPARAM)c.second);
         }
     }
     ~SystemColours() {
-        for (auto& c : old_) Set(c.first, c.second);
-        if (hook_) UnhookWindowsHookEx(hook_);
-        if (module_) FreeLibrary(module_);
+        for (auto& c : old_) inside_.Send(L"ZarnTestSetSysColor", (WPARAM)c.first, (LPARAM)c.second);
     }
-    bool hooked() const { return hook_ != nullptr; }
+    bool hooked() const { return inside_.hooked(); }
 
 private:
-    void Set(int element, COLORREF colour) {
-        static const UINT message = RegisterWindowMessageW(L"ZarnTestSetSysColor");
-        DWORD_PTR r;
-        SendMessageTimeoutW(panel_, message, (WPARAM)element, (LPARAM)colour, SMTO_NORMAL, 5000, &r);
-    }
-    HWND panel_;
-    HMODULE module_ = nullptr;
-    HHOOK hook_ = nullptr;
+    InsidePanel inside_;
     std::vector<std::pair<int, COLORREF>> old_;
 };
 
