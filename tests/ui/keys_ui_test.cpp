@@ -158,6 +158,25 @@ void Key(const PanelProcess& panel, WORD vk) {
     }
 }
 
+// Brings `window` to the front and waits until the system has it there.
+void InFront(HWND window) {
+    SetForegroundWindow(window);
+    WaitUntil([=] { return GetForegroundWindow() == window; }, 2000);
+}
+
+// Presses Tab until the focus moves, for up to a second: the first keys after
+// a window came to the front can reach the system before it has the window
+// there (Wine moves the X input focus after a round trip).
+bool TabMoves(const PanelProcess& panel, HWND window) {
+    HWND from = FocusOf(window);
+    for (int i = 0; i < 20; ++i) {
+        Key(panel, VK_TAB);
+        if (FocusOf(window) != from) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 // Puts the focus on `control` as the dialog manager does.
 void FocusOn(HWND window, HWND control) {
     SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)control, TRUE);
@@ -175,13 +194,19 @@ bool Editable(HWND control) {
 // the box gets its text back after each.
 void SweepKeys(const PanelProcess& panel, const TempFolder& folder, HWND window,
                const layout::Form& form) {
-    SetForegroundWindow(window);
-    Sleep(100);
+    InFront(window);
+    int focusable = 0;
+    for (std::size_t i = 0; i < form.count; ++i) focusable += form.controls[i].tab_stop;
     for (std::size_t i = 0; i < form.count; ++i) {
         const layout::Control& row = form.controls[i];
         if (!row.tab_stop) continue;
         SCOPED_TRACE(row.name);
         HWND control = PanelProcess::Control(window, form, row.name);
+        // Keys reach the window: Tab takes the focus away from this control.
+        if (focusable > 1) {
+            FocusOn(window, control);
+            ASSERT_TRUE(TabMoves(panel, window)) << "keys do not reach the window";
+        }
         FocusOn(window, control);
         const State before = Read(panel, folder);
         ASSERT_TRUE(before.focus == control || GetParent(before.focus) == control);
@@ -198,6 +223,9 @@ void SweepKeys(const PanelProcess& panel, const TempFolder& folder, HWND window,
             if (editable && typed) {
                 char c = vk == VK_SPACE ? ' ' : (char)(vk - 'A' + 'a');
                 HWND box = before.focus;  // a combo box's field
+                if (after.texts[box].find(c) == std::string::npos &&
+                    WaitUntil([&] { return TextOf(box).find(c) != std::string::npos; }, 1000))
+                    after = Read(panel, folder);  // the panel was slow to take it
                 ASSERT_NE(after.texts[box].find(c), std::string::npos)
                     << "key " << c << " not typed into the box";
                 after.texts[box] = before.texts.at(box);
@@ -238,11 +266,13 @@ TEST(KeysUi, GameOptionsTakesNoPlainLetterEnterOrEscape) {
 
     // Escape still closes the combo box's open list, and only that.
     HWND combo = PanelProcess::Control(w, layout::kGameOptions, "Combo1");
+    InFront(w);
     FocusOn(w, combo);
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
     ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
     Key(panel, VK_ESCAPE);
-    EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << "the list stays open";
+    EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 1000))
+        << "the list stays open";
     EXPECT_TRUE(IsWindowVisible(w));
     EXPECT_EQ(folder.Read("RA2MD.ini"), kGameIni);
 }
@@ -255,6 +285,10 @@ TEST(KeysUi, AboutTakesNoPlainLetterEnterOrEscape) {
     HWND w = OpenFrom(panel, "Command4", "About ZARN");
     ASSERT_NE(w, nullptr);
     SweepKeys(panel, folder, w, layout::kAbout);
+    // "Ok" is the only control that takes the focus, so no Tab shows that
+    // the keys reached the window: Space, which presses it, does.
+    Key(panel, VK_SPACE);
+    EXPECT_TRUE(WaitGone(w)) << "keys do not reach the window";
 }
 
 TEST(KeysUi, HelpTakesNoPlainLetterEnterOrEscape) {
@@ -275,21 +309,25 @@ TEST(KeysUi, SpacePressesTheFocusedButton) {
     Furnish(folder);
     PanelProcess panel(folder);
     ASSERT_NE(panel.main(), nullptr);
-    SetForegroundWindow(panel.main());
-    Sleep(100);
+    InFront(panel.main());
     FocusOn(panel.main(), panel.Main("Command4"));  // "&Info"
     Key(panel, VK_SPACE);
     HWND about = panel.WaitForWindow("About ZARN");
     ASSERT_NE(about, nullptr);
+    HWND ok = PanelProcess::Control(about, layout::kAbout, "Command1");
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == ok; }, 2000));
     Key(panel, VK_SPACE);  // "Ok", the only control that takes the focus
     EXPECT_TRUE(WaitGone(about));
 
     HWND options = OpenFrom(panel, "Command7", "Game Options");
     ASSERT_NE(options, nullptr);
-    SetForegroundWindow(options);
-    Sleep(100);
-    Key(panel, VK_SPACE);  // the focus opens on "EVBBo"
-    EXPECT_NE(folder.Read("RA2MD.ini").find("VideoBackBuffer=yes"), std::string::npos);
+    InFront(options);
+    HWND evbbo = PanelProcess::Control(options, layout::kGameOptions, "EVBBo");
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(options) == evbbo; }, 2000)) << "opens on EVBBo";
+    Key(panel, VK_SPACE);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return folder.Read("RA2MD.ini").find("VideoBackBuffer=yes") != std::string::npos; },
+        2000));
     EXPECT_EQ(TextOf(PanelProcess::Control(options, layout::kGameOptions, "EVBBS")), "On");
     EXPECT_TRUE(IsWindowVisible(options));
 }
