@@ -53,7 +53,8 @@ const Frm1::Handler Frm1::kHandlers[9] = {
     {"Clean", &Frm1::Clean_Click},
 };
 
-Frm1::Frm1(ui::Window& window, std::string folder) : window_(window), folder_(std::move(folder)) {}
+Frm1::Frm1(ui::Window& window, std::string folder, ui::Taskbar* taskbar, Progress::Clock clock)
+    : window_(window), folder_(std::move(folder)), taskbar_(taskbar), clock_(std::move(clock)) {}
 
 std::string Frm1::GameFilePath(const std::string& name) const {
     return folder_ + platform::kPathSeparator + name;
@@ -66,17 +67,28 @@ void Frm1::RefreshModState() {
                     platform::FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
 }
 
-// Called only inside a BusyScope, as are Delete and DeleteIfPresent.
-bool Frm1::Move(const std::string& source, const std::string& target) {
+// Called only inside a BusyScope, as are Delete and DeleteIfPresent. A
+// refusal clears the task bar button before it is shown.
+bool Frm1::Move(const std::string& source, const std::string& target, Progress& progress) {
     // Copy then delete, never rename: the copy is on the disk before its
     // source goes, so every file stays whole in at least one of its forms.
+    std::uint64_t size = 0;
     platform::Status copied = platform::CopyFileReplace(
-        source, target, [this](std::uint64_t, std::uint64_t) { window_.KeepPainted(); });
+        source, target, [this, &progress, &size](std::uint64_t done, std::uint64_t of) {
+            size = of;
+            progress.Copied(done);
+            window_.KeepPainted();
+        });
     window_.KeepPainted();
+    if (!copied.ok) progress.End();
     if (!ProceedWhileBusy(window_, copied, "copy",
                           failure::Quoted(source) + " to " + failure::Quoted(target)))
         return false;
-    return Delete(source);
+    progress.FileDone(size);
+    platform::Status removed = platform::RemoveFile(source);
+    window_.KeepPainted();
+    if (!removed.ok) progress.End();
+    return ProceedWhileBusy(window_, removed, "delete", failure::Quoted(source));
 }
 
 bool Frm1::Delete(const std::string& path) {
@@ -89,28 +101,42 @@ bool Frm1::DeleteIfPresent(const std::string& path) {
     return !platform::FileExists(path) || Delete(path);
 }
 
-// &Enable: every disabled form present goes back to its own name.
+// Enable (every disabled form present goes back to its own name) and
+// Disable (every file present under its own name gets the suffix). The total
+// for the task bar is what is there when the command starts.
+bool Frm1::MoveAll(bool enable) {
+    auto source_of = [this, enable](const char* name) {
+        return GameFilePath(name) + (enable ? files::DisabledSuffix : "");
+    };
+    auto target_of = [enable](const std::string& source) {
+        return enable ? source.substr(0, source.size() - files::kDisabledSuffixLength)
+                      : source + files::DisabledSuffix;
+    };
+    std::uint64_t total = 0;
+    for (const char* name : files::ModFiles)
+        if (platform::FileExists(source_of(name))) total += platform::FileSize(source_of(name));
+    Progress progress(taskbar_, clock_, total);
+    for (const char* name : files::ModFiles) {
+        std::string source = source_of(name);
+        if (platform::FileExists(source) && !Move(source, target_of(source), progress)) return false;
+    }
+    return true;
+}
+
+// &Enable
 void Frm1::Command2_Click() {
     {
         BusyScope busy(window_);
-        for (const char* name : files::ModFiles) {
-            std::string source = GameFilePath(name) + files::DisabledSuffix;
-            std::string target = source.substr(0, source.size() - files::kDisabledSuffixLength);
-            if (platform::FileExists(source) && !Move(source, target)) return;
-        }
+        if (!MoveAll(true)) return;
     }
     RefreshModState();
 }
 
-// &Disable: every file present under its own name gets the suffix.
+// &Disable
 void Frm1::Command3_Click() {
     {
         BusyScope busy(window_);
-        for (const char* name : files::ModFiles) {
-            std::string source = GameFilePath(name);
-            if (platform::FileExists(source) && !Move(source, source + files::DisabledSuffix))
-                return;
-        }
+        if (!MoveAll(false)) return;
     }
     RefreshModState();
 }

@@ -8,12 +8,17 @@
 
 #include <string>
 
+#include "panel/progress.h"
+#include "platform/taskbar.h"
 #include "platform/window.h"
 
 class Frm1 {
 public:
     // `folder` is the application folder, without a trailing separator.
-    Frm1(ui::Window& window, std::string folder);
+    // Enable and Disable show their progress on `taskbar` (which may be
+    // null) once they have run for a while by `clock`.
+    Frm1(ui::Window& window, std::string folder, ui::Taskbar* taskbar = nullptr,
+         Progress::Clock clock = Progress::SteadyMilliseconds);
 
     // The application folder, one separator and the name.
     std::string GameFilePath(const std::string& name) const;
@@ -40,11 +45,16 @@ public:
 
 private:
     // Copies source to target, then deletes source. False when refused.
-    bool Move(const std::string& source, const std::string& target);
+    bool Move(const std::string& source, const std::string& target, Progress& progress);
+    // Moves every file of ModFiles present under its `from` form to its
+    // other form, in table order; false at a refusal.
+    bool MoveAll(bool enable);
     // Deletes the file at `path` when FileExists says it is there.
     bool DeleteIfPresent(const std::string& path);
     bool Delete(const std::string& path);
 
     ui::Window& window_;
     std::string folder_;
+    ui::Taskbar* taskbar_;
+    Progress::Clock clock_;
 };

@@ -34,4 +34,7 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
 // program holds open (where the system has such a lock).
 Status RemoveFile(const std::string& path);
 
+// Size in bytes of the file at `path`; 0 when there is none.
+std::uint64_t FileSize(const std::string& path);
+
 }  // namespace platform

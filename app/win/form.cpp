@@ -38,15 +38,7 @@ bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) return false;
     dpi_ = DpiOf(hwnd_);
-    if (form_.icon) {
-        HINSTANCE inst = GetModuleHandleW(nullptr);
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                     (LPARAM)LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                        GetSystemMetrics(SM_CYICON), LR_SHARED));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                     (LPARAM)LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    }
+    SetIcons();
     CreateControls();
     Place();
 
@@ -81,6 +73,10 @@ LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        for (HICON& icon : self->icons_) {
+            if (icon) DestroyIcon(icon);
+            icon = nullptr;
+        }
         for (Slot& s : self->slots_) {
             if (s.brush) DeleteObject(s.brush);
             s.brush = nullptr;
@@ -99,10 +95,13 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NEXTDLGCTL: OnNextDlgCtl(wp, lp); return 0;
     case WM_CLOSE: Close(); return 0;  // the title bar's close box, Alt+F4
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT: return ColourControl((HDC)wp, (HWND)lp);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return ColourControl(msg, (HDC)wp, (HWND)lp);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(); return 0;
     case WM_SETCURSOR: if (OnSetCursor()) return TRUE; break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: OnColoursChanged(msg, wp, lp); break;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DESTROY:
         if (!GetWindow(hwnd_, GW_OWNER)) PostQuitMessage(0);  // the main window: the program ends
@@ -134,12 +133,26 @@ bool FormWindow::OnSetCursor() {
     return true;
 }
 
+// The system's colours changed (a High Contrast theme, say): the brushes
+// made from them go, to be made again at the next paint, and the controls,
+// which may keep colours of their own, hear of it too.
+void FormWindow::OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp) {
+    for (Slot& s : slots_) {
+        if (s.brush) DeleteObject(s.brush);
+        s.brush = nullptr;
+        if (s.hwnd) SendMessageW(s.hwnd, msg, wp, lp);
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 // Moved to a monitor of another DPI: the system's suggested rectangle, and
 // every control placed again at the new DPI.
 void FormWindow::OnDpiChanged(UINT dpi, const RECT* r) {
-    SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (r)
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     Layout(dpi);
+    SetIcons();
 }
 
 void FormWindow::Scroll(HWND bar, int code, int thumb) {
@@ -203,10 +216,15 @@ void FormWindow::SetRange(const char* control, int min, int max, int small_step,
     s->large_step = large_step;
 }
 
+// The box hands the activation back to this window when it goes, and the
+// window, being no dialog, would keep the focus itself: the control that had
+// it gets it back.
 ui::Answer FormWindow::Message(const std::string& text, ui::Buttons buttons) {
     UINT type = buttons == ui::Buttons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
+    HWND focus = GetFocus();
     int r = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(ui::kApplicationTitle).c_str(),
                         type | MB_APPLMODAL | MB_SETFOREGROUND);
+    if (hwnd_ && focus && IsChild(hwnd_, focus) && IsWindowVisible(focus)) SetFocus(focus);
     return r == IDYES ? ui::Answer::kYes : r == IDNO ? ui::Answer::kNo : ui::Answer::kOk;
 }
 

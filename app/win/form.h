@@ -71,14 +71,16 @@ private:
     void OnCommand(WPARAM wp, HWND control);
     void OnNextDlgCtl(WPARAM wp, LPARAM lp);
     bool OnSetCursor();
+    void OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     static const DWORD kFormStyle;
     static DWORD FormExStyle(const layout::Form& form);
     void CreateControls();
+    void SetIcons();        // the application icon at this DPI's sizes
     void Place();           // sizes the window from its client area and places it
     void Layout(UINT dpi);  // places every control and sets its font at `dpi`
     void Paint();
-    LRESULT ColourControl(HDC dc, HWND control);
+    LRESULT ColourControl(UINT msg, HDC dc, HWND control);
     void Scroll(HWND bar, int code, int thumb);  // thumb: SB_THUMBPOSITION's position
     Slot* Find(const char* name);
     Slot* Find(HWND control);
@@ -92,6 +94,7 @@ private:
     std::vector<Slot> slots_;
     std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
     int busy_ = 0;
+    HICON icons_[2] = {};  // ICON_SMALL, ICON_BIG: ours, destroyed with the window
 };
 
 // Twips to pixels of this window's monitor.

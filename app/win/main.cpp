@@ -8,6 +8,7 @@
 #include "app/win/form.h"
 #include "app/win/modal.h"
 #include "app/win/system.h"
+#include "app/win/taskbar.h"
 #include "panel/frm1.h"
 
 namespace {
@@ -33,7 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     FormWindow::RegisterClasses();
 
     FormWindow window(layout::kFrm1, RunModal);
-    Frm1 frm1(window, platform::ApplicationFolder());
+    WindowTaskbar taskbar(window);
+    Frm1 frm1(window, platform::ApplicationFolder(), &taskbar);
     Frm1Events events(frm1);
     if (!window.Open(&events, nullptr)) return 1;
     RunMessageLoop(window);

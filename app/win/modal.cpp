@@ -3,6 +3,44 @@
 #include "app/win/dialogs.h"
 #include "app/win/form.h"
 
+namespace {
+
+// The combo box around `focus` whose drop-down list is open, or null.
+HWND DroppedCombo(HWND focus) {
+    for (HWND h = focus; h; h = GetParent(h)) {
+        wchar_t cls[16];
+        if (GetClassNameW(h, cls, 16) && lstrcmpiW(cls, L"ComboBox") == 0)
+            return SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) ? h : nullptr;
+        if (!(GetWindowLongW(h, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return nullptr;
+}
+
+// Escape closes no window: no window has a cancel button, and a multi-line
+// text box inside a dialog-like window closes it on Escape of its own. The
+// one thing Escape does is close an open drop-down list, done here since
+// not every combo box closes it on a key that came through a dialog loop.
+bool Escape(const MSG& msg) {
+    bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+    if (!(key && msg.wParam == VK_ESCAPE) && !(msg.message == WM_CHAR && msg.wParam == 0x1B))
+        return false;
+    if (msg.message == WM_KEYDOWN)
+        if (HWND combo = DroppedCombo(msg.hwnd)) SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    return true;
+}
+
+// A plain letter is an access key only with Alt: IsDialogMessage matches a
+// character typed on a control that takes no characters (a picture box, a
+// push button) against the captions' access keys as if Alt were down. Such
+// a character goes to the control itself, which ignores it.
+bool CharForNoOne(MSG& msg) {
+    if (msg.message != WM_CHAR) return false;
+    LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
+    return !(code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE | DLGC_WANTALLKEYS));
+}
+
+}  // namespace
+
 void RunMessageLoop(const FormWindow& window) {
     MSG msg;
     while (window.IsOpen()) {
@@ -12,8 +50,9 @@ void RunMessageLoop(const FormWindow& window) {
             return;
         }
         if (got < 0) return;
+        if (Escape(msg)) continue;
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
+        if (root && !CharForNoOne(msg) && IsDialogMessageW(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -28,15 +28,28 @@ void FormWindow::Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT FormWindow::ColourControl(HDC dc, HWND control) {
+// Labels and text boxes in their layout's colours, or in the system's; a
+// combo box, its text field and its list (children that are no control of
+// the layout) in the system's window colours, as for a text box.
+LRESULT FormWindow::ColourControl(UINT msg, HDC dc, HWND control) {
     Slot* s = Find(control);
-    if (!s) return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)control);
+    if (!s) {
+        HWND parent = GetParent(control);
+        Slot* combo = parent ? Find(parent) : nullptr;
+        bool in_combo = (combo && combo->row->kind == layout::Kind::kCombo) ||
+                        msg == WM_CTLCOLORLISTBOX;
+        if (!in_combo) return DefWindowProcW(hwnd_, msg, (WPARAM)dc, (LPARAM)control);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
+    }
     const layout::Control& c = *s->row;
-    bool text_box = c.kind == layout::Kind::kMemo || c.kind == layout::Kind::kTextBox;
+    bool window_colours = c.kind == layout::Kind::kMemo || c.kind == layout::Kind::kTextBox ||
+                          c.kind == layout::Kind::kCombo;
     COLORREF fore = c.fore != layout::kSystem ? Rgb(c.fore)
-                                              : GetSysColor(text_box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+                                              : GetSysColor(window_colours ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
     COLORREF back = c.back != layout::kSystem ? Rgb(c.back)
-                                              : GetSysColor(text_box ? COLOR_WINDOW : COLOR_BTNFACE);
+                                              : GetSysColor(window_colours ? COLOR_WINDOW : COLOR_BTNFACE);
     if (!s->brush) s->brush = CreateSolidBrush(back);
     SetTextColor(dc, fore);
     SetBkColor(dc, back);

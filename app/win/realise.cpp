@@ -1,7 +1,8 @@
 // Realising a layout table: the controls it lists, created once, and the
-// window and its controls placed and sized at the monitor's DPI.
+// window, its controls and its icons placed and sized at the monitor's DPI.
 #include "app/win/form.h"
 
+#include "app/win/icon.h"
 #include "app/win/pictures.h"
 #include "app/win/system.h"
 #include "platform/win/wide.h"
@@ -11,6 +12,19 @@ namespace {
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 
 }  // namespace
+
+// The application icon, small and big, at this window's DPI; the ones it had
+// before go.
+void FormWindow::SetIcons() {
+    if (!form_.icon) return;
+    const int kinds[2][2] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
+    for (const auto& k : kinds) {
+        HICON icon = LoadIconAt(IconMetric(k[1], dpi_));
+        SendMessageW(hwnd_, WM_SETICON, (WPARAM)k[0], (LPARAM)icon);
+        if (icons_[k[0]]) DestroyIcon(icons_[k[0]]);
+        icons_[k[0]] = icon;
+    }
+}
 
 const DWORD FormWindow::kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 

@@ -134,4 +134,9 @@ Status RemoveFile(const std::string& path) {
     return unlink(p.c_str()) == 0 ? Status::Success() : RefusedErrno(errno);
 }
 
+std::uint64_t FileSize(const std::string& path) {
+    struct stat st;
+    return stat(Resolve(path).c_str(), &st) == 0 ? (std::uint64_t)st.st_size : 0;
+}
+
 }  // namespace platform

@@ -139,4 +139,10 @@ Status RemoveFile(const std::string& path) {
     return DeleteFileW(Widen(path).c_str()) ? Status::Success() : LastError();
 }
 
+std::uint64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return ((std::uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
 }  // namespace platform

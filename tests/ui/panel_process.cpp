@@ -209,6 +209,28 @@ UINT PanelProcess::Dpi() const {
     return dpi;
 }
 
+InsidePanel::InsidePanel(HWND window) : window_(window) {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    WString dll(path, n);
+    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"inside.dll";
+    module_ = LoadLibraryW(dll.c_str());
+    auto proc = module_ ? (HOOKPROC)(void*)GetProcAddress(module_, "CallWndProc") : nullptr;
+    if (proc)
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, proc, module_,
+                                  GetWindowThreadProcessId(window, nullptr));
+}
+
+InsidePanel::~InsidePanel() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (module_) FreeLibrary(module_);
+}
+
+void InsidePanel::Send(const wchar_t* name, WPARAM wp, LPARAM lp) const {
+    DWORD_PTR r;
+    SendMessageTimeoutW(window_, RegisterWindowMessageW(name), wp, lp, SMTO_NORMAL, 5000, &r);
+}
+
 bool SaveScreenshot(HWND window, const std::string& path) {
     RECT rc;
     GetWindowRect(window, &rc);

@@ -56,6 +56,25 @@ void ExpectPanelBox(const MessageBoxSeen& box, const std::string& text,
 // Presses the box's button and waits until the box has gone.
 void AnswerAndWait(const MessageBoxSeen& box, const std::string& button = "OK");
 
+// Hooks the thread of a panel's window with tests/ui/inside (inside.dll,
+// beside the test program), to act and look inside the panel's process;
+// unhooks when it goes.
+class InsidePanel {
+public:
+    explicit InsidePanel(HWND window);
+    ~InsidePanel();
+    InsidePanel(const InsidePanel&) = delete;
+    InsidePanel& operator=(const InsidePanel&) = delete;
+    bool hooked() const { return hook_ != nullptr; }
+    // Sends `window` the registered message `name`, which the hook acts on.
+    void Send(const wchar_t* name, WPARAM wp = 0, LPARAM lp = 0) const;
+
+private:
+    HWND window_;
+    HMODULE module_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
 class PanelProcess {
 public:
     // Copies the panel into `folder` and starts it with `folder` as the
@@ -88,6 +107,7 @@ public:
     static void Click(HWND button);
 
     UINT Dpi() const;
+    DWORD pid() const { return pi_.dwProcessId; }
 
 private:
     PROCESS_INFORMATION pi_ = {};
