@@ -64,32 +64,47 @@ void DeletePart(const WString& part) {
     DeleteFileW(part.c_str());
 }
 
-// Copies `in` to `out` in pieces, reporting progress after each, then pushes
-// the data to the disk once (a flush every few pieces would make each one
-// wait for the disk, halving the speed). Returns 0 or the error.
+// Copies `in` to `out`, then pushes the data to the disk once (a flush every
+// few pieces would make each one wait for the disk). The source is read
+// through a mapping of it, so its data goes from the system's cache to the
+// copy's in one step, where reading into a buffer of ours and writing that
+// would move every byte twice: under Wine, with the processor shared, that
+// halved the speed. Only WriteFile touches the mapped pages, so a page that
+// can't be read fails the write rather than the program; and nobody can cut
+// the source short meanwhile, since it is open without write sharing.
+// Progress is reported after each piece. Returns 0 or the error.
 DWORD CopyData(HANDLE in, HANDLE out, Patience& patience) {
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(in, &size);
+    LARGE_INTEGER size_value = {};
+    if (!GetFileSizeEx(in, &size_value)) return GetLastError();
+    const std::uint64_t size = (std::uint64_t)size_value.QuadPart;
+    const std::uint64_t view_size = 64u << 20;  // a multiple of the allocation granularity
     const DWORD piece = 4u << 20;
-    void* buffer = VirtualAlloc(nullptr, piece, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!buffer) return GetLastError();
+    HANDLE mapping = nullptr;
+    if (size != 0) {  // an empty file can't be mapped, and has nothing to copy
+        mapping = CreateFileMappingW(in, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (!mapping) return GetLastError();
+    }
     DWORD err = 0;
-    std::uint64_t copied = 0;
-    for (;;) {
-        DWORD got = 0, put = 0;
-        if (!ReadFile(in, buffer, piece, &got, nullptr)) {
+    for (std::uint64_t offset = 0; offset < size && !err; offset += view_size) {
+        SIZE_T length = (SIZE_T)(size - offset < view_size ? size - offset : view_size);
+        const char* view = static_cast<const char*>(MapViewOfFile(
+            mapping, FILE_MAP_READ, (DWORD)(offset >> 32), (DWORD)offset, length));
+        if (!view) {
             err = GetLastError();
             break;
         }
-        if (got == 0) break;
-        if (!WriteFile(out, buffer, got, &put, nullptr) || put != got) {
-            err = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-            break;
+        for (SIZE_T done = 0; done < length;) {
+            DWORD n = (DWORD)(length - done < piece ? length - done : piece), put = 0;
+            if (!WriteFile(out, view + done, n, &put, nullptr) || put != n) {
+                err = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+                break;
+            }
+            done += n;
+            patience.Copied(offset + done, size);
         }
-        copied += got;
-        patience.Copied(copied, (std::uint64_t)size.QuadPart);
+        UnmapViewOfFile(view);
     }
-    VirtualFree(buffer, 0, MEM_RELEASE);
+    if (mapping) CloseHandle(mapping);
     if (err) return err;
     FILETIME written;
     if (GetFileTime(in, nullptr, nullptr, &written)) SetFileTime(out, nullptr, nullptr, &written);
