@@ -171,7 +171,13 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
 // Never retried: a file held now is the player's to close.
 Status RemoveFile(const std::string& path) {
     WString p = Widen(path);
-    return DeleteFileW(p.c_str()) ? Status::Success() : Refused(GetLastError(), p, Step::kDelete);
+    if (!DeleteFileW(p.c_str())) return Refused(GetLastError(), p, Step::kDelete);
+    // Wine removes the file when its handle closes, and says nothing when
+    // the folder refuses then (a Linux user who may not write it): the name
+    // is still there. (Windows hides a file whose delete is pending.)
+    if (GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return Refused(ERROR_ACCESS_DENIED, p, Step::kDelete);
+    return Status::Success();
 }
 
 }  // namespace platform
