@@ -64,47 +64,37 @@ void DeletePart(const WString& part) {
     DeleteFileW(part.c_str());
 }
 
-// Copies `in` to `out`, then pushes the data to the disk once (a flush every
-// few pieces would make each one wait for the disk). The source is read
-// through a mapping of it, so its data goes from the system's cache to the
-// copy's in one step, where reading into a buffer of ours and writing that
-// would move every byte twice: under Wine, with the processor shared, that
-// halved the speed. Only WriteFile touches the mapped pages, so a page that
-// can't be read fails the write rather than the program; and nobody can cut
-// the source short meanwhile, since it is open without write sharing.
-// Progress is reported after each piece. Returns 0 or the error.
+// Copies `in` to `out` in pieces, then pushes the data to the disk once (a
+// flush every few pieces would make each one wait for the disk). A piece of
+// 256 KiB stays in the processor's cache between its read and its write, so
+// moving each byte twice costs little more than the system's own copy; with
+// pieces of some MiB, under Wine on a shared processor, the copy ran at half
+// the speed of `cp`. Progress is reported every 4 MiB. Returns 0 or the error.
 DWORD CopyData(HANDLE in, HANDLE out, Patience& patience) {
     LARGE_INTEGER size_value = {};
     if (!GetFileSizeEx(in, &size_value)) return GetLastError();
     const std::uint64_t size = (std::uint64_t)size_value.QuadPart;
-    const std::uint64_t view_size = 64u << 20;  // a multiple of the allocation granularity
-    const DWORD piece = 4u << 20;
-    HANDLE mapping = nullptr;
-    if (size != 0) {  // an empty file can't be mapped, and has nothing to copy
-        mapping = CreateFileMappingW(in, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (!mapping) return GetLastError();
-    }
+    const DWORD piece = 256u << 10;
+    const unsigned pieces_between_progress = 16;
+    void* buffer = VirtualAlloc(nullptr, piece, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!buffer) return GetLastError();
     DWORD err = 0;
-    for (std::uint64_t offset = 0; offset < size && !err; offset += view_size) {
-        SIZE_T length = (SIZE_T)(size - offset < view_size ? size - offset : view_size);
-        const char* view = static_cast<const char*>(MapViewOfFile(
-            mapping, FILE_MAP_READ, (DWORD)(offset >> 32), (DWORD)offset, length));
-        if (!view) {
+    std::uint64_t copied = 0;
+    for (unsigned pieces = 1;; ++pieces) {
+        DWORD got = 0, put = 0;
+        if (!ReadFile(in, buffer, piece, &got, nullptr)) {
             err = GetLastError();
             break;
         }
-        for (SIZE_T done = 0; done < length;) {
-            DWORD n = (DWORD)(length - done < piece ? length - done : piece), put = 0;
-            if (!WriteFile(out, view + done, n, &put, nullptr) || put != n) {
-                err = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-                break;
-            }
-            done += n;
-            patience.Copied(offset + done, size);
+        if (got == 0) break;
+        if (!WriteFile(out, buffer, got, &put, nullptr) || put != got) {
+            err = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+            break;
         }
-        UnmapViewOfFile(view);
+        copied += got;
+        if (pieces % pieces_between_progress == 0 || copied >= size) patience.Copied(copied, size);
     }
-    if (mapping) CloseHandle(mapping);
+    VirtualFree(buffer, 0, MEM_RELEASE);
     if (err) return err;
     FILETIME written;
     if (GetFileTime(in, nullptr, nullptr, &written)) SetFileTime(out, nullptr, nullptr, &written);
