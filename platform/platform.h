@@ -9,6 +9,9 @@
 // - window.h: the narrow window interface (control texts, message boxes,
 //   modal windows) that the front end implements and the core calls.
 // - profile.h: the INI reader and writer under Cini.
+// - status.h: a refusal, its reason, error code, file and step; refusal.h:
+//   what it means for the player (the remedy line, a copy's patience).
+// - loader.h: how system DLLs are loaded from System32 only (win/ loads them).
 //
 // Strings are UTF-8 on both sides; wide strings exist only inside win/.
 #pragma once

@@ -29,4 +29,19 @@ unsigned ReadString(const std::string& section, const std::string& key,
 bool WriteString(const std::string& section, const std::string& key,
                  const std::string& value, const std::string& path);
 
+// What the system says about the file a write would go to.
+struct WriteTarget {
+    bool exists = false;
+    bool regular = true;            // an ordinary file, not a folder
+    bool read_only = false;         // the file's read-only attribute (mode bits on POSIX)
+    bool read_only_medium = false;  // the volume it is on can't be written (a disc, a read-only mount)
+};
+
+// Whether a write may be tried at all: never into a folder of that name, a
+// read-only file, or a file on a read-only medium. Both writers ask it
+// first, so such a write is refused and leaves every file as it was (the
+// caller does not look at the answer; a failed settings write goes
+// unreported).
+bool MayWrite(const WriteTarget& target);
+
 }  // namespace profile

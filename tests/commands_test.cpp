@@ -12,6 +12,7 @@
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
+#include "tests/support/remedies.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -42,6 +43,11 @@ Folder operator+(Folder a, const Folder& b) {
 const std::initializer_list<int> kAll = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 const char kIsFolder[] = "(a folder)";
+
+// The system's reason for refusing a read-only file, and the line below it.
+std::string DeniedReadOnly() {
+    return DeniedReason() + "\n" + remedies::kClearReadOnly;
+}
 
 void Fill(const TempFolder& dir, const Folder& f) {
     for (auto& [name, bytes] : f) {
@@ -170,11 +176,11 @@ TEST(EnableDisable, ARefusedStepStopsTheCommandThere) {
          Disabled(kAll) + Folder{{"glslmd.shp", "read-only old"}}, "glslmd.shp",
          Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) +
              Folder{{"glslmd.shp", "read-only old"}},
-         "Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\": " + DeniedReason()},
+         "Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\": " + DeniedReadOnly()},
         {"read-only target, Disable", kDisable,
          Enabled(kAll) + Folder{{"ecachemd80.mix.Zarn", "read-only old"}}, "ecachemd80.mix.Zarn",
          Enabled(kAll) + Folder{{"ecachemd80.mix.Zarn", "read-only old"}},
-         "Could not copy \"ecachemd80.mix\" to \"ecachemd80.mix.Zarn\": " + DeniedReason()},
+         "Could not copy \"ecachemd80.mix\" to \"ecachemd80.mix.Zarn\": " + DeniedReadOnly()},
         {"folder at the target, Disable", kDisable,
          Enabled(kAll) + Folder{{"creditsmd.txt.Zarn", kIsFolder}}, "",
          Disabled({1, 2, 3, 4, 5, 6, 7, 8, 9}) + Enabled({10}) +
@@ -195,7 +201,7 @@ TEST(EnableDisable, ARefusedStepStopsTheCommandThere) {
             cases.push_back({(enable ? "Enable, entry " : "Disable, entry ") + std::to_string(k),
                              enable ? kEnable : kDisable, enable ? Disabled(kAll) : Enabled(kAll),
                              source, after,
-                             "Could not delete \"" + source + "\": " + DeniedReason()});
+                             "Could not delete \"" + source + "\": " + DeniedReadOnly()});
         }
     }
     for (const Case& c : cases) {
@@ -356,7 +362,7 @@ TEST(UninstallAndClean, ARefusedDeleteStopsAtThatEntry) {
             for (std::size_t i = 0; i < k; ++i) expected.erase(c.names[i]);
             EXPECT_TRUE(Contents(dir) == expected);
             std::vector<std::string> messages = c.messages;
-            messages.push_back("Could not delete \"" + c.names[k] + "\": " + DeniedReason());
+            messages.push_back("Could not delete \"" + c.names[k] + "\": " + DeniedReadOnly());
             EXPECT_EQ(w.messages, messages);
             EXPECT_EQ(w.busy_at_message, std::vector<int>(messages.size(), 0));
             EXPECT_FALSE(w.closed);

@@ -10,29 +10,6 @@ F UserFunction(const char* name) {
 
 }  // namespace
 
-void HardenDllSearch() {
-    // Windows 8 and later (and Windows 7 with KB2533623) have this; the
-    // executable imports only KnownDLLs, which the loader never looks for in
-    // the application folder.
-    using SetDirs = BOOL(WINAPI*)(DWORD);
-    auto set_dirs = reinterpret_cast<SetDirs>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (set_dirs) set_dirs(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    SetDllDirectoryW(L"");  // takes the current directory out of the search
-}
-
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    HMODULE h = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (h) return h;
-    // Systems without the flag: name System32 explicitly.
-    wchar_t path[MAX_PATH];
-    UINT n = GetSystemDirectoryW(path, MAX_PATH);
-    if (n == 0 || n + 1 + lstrlenW(name) >= MAX_PATH) return nullptr;
-    path[n] = L'\\';
-    lstrcpyW(path + n + 1, name);
-    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 UINT DpiOf(HWND hwnd) {
     using ForWindow = UINT(WINAPI*)(HWND);
     using ForSystem = UINT(WINAPI*)();

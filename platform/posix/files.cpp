@@ -81,15 +81,16 @@ bool FileExists(const std::string& path) {
 
 Status CopyFileReplace(const std::string& source, const std::string& target,
                        const CopyProgress& progress) {
-    int in = open(Resolve(source).c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return RefusedErrno(errno);
+    std::string from = Resolve(source);
+    int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return RefusedErrno(errno, from, Step::kOpenSource);
     struct stat src;
     fstat(in, &src);
     std::string to = Resolve(target);
     struct stat st;
     if (stat(to.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || IsReadOnly(st))) {
         close(in);
-        return RefusedErrno(EACCES);
+        return RefusedErrno(EACCES, to, Step::kRename);
     }
     // The data goes to a file of our own first and replaces the target in one
     // rename, so that whatever instant the copy is cut off at, the target's
@@ -100,7 +101,7 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     if (out < 0) {
         int err = errno;
         close(in);
-        return RefusedErrno(err);
+        return RefusedErrno(err, to, Step::kCreateCopy);
     }
     // As CopyFile does on Windows, the copy takes the source's permissions,
     // even when it replaces a file that had others.
@@ -119,19 +120,19 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     }
     if (!ok) {
         unlink(part.c_str());
-        return RefusedErrno(err);
+        return RefusedErrno(err, to, Step::kWrite);
     }
     // The new name must be on the disk as well as the data before the caller
     // deletes the source, or a power cut could leave neither name.
-    return SyncFolderOf(to) ? Status::Success() : RefusedErrno(errno);
+    return SyncFolderOf(to) ? Status::Success() : RefusedErrno(errno, to, Step::kRename);
 }
 
 Status RemoveFile(const std::string& path) {
     std::string p = Resolve(path);
     struct stat st;
-    if (lstat(p.c_str(), &st) != 0) return RefusedErrno(errno);
-    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return RefusedErrno(EACCES);
-    return unlink(p.c_str()) == 0 ? Status::Success() : RefusedErrno(errno);
+    if (lstat(p.c_str(), &st) != 0) return RefusedErrno(errno, p, Step::kDelete);
+    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return RefusedErrno(EACCES, p, Step::kDelete);
+    return unlink(p.c_str()) == 0 ? Status::Success() : RefusedErrno(errno, p, Step::kDelete);
 }
 
 std::uint64_t FileSize(const std::string& path) {

@@ -24,7 +24,9 @@ std::string Reason(int err) {
     }
 }
 
-Status RefusedErrno(int err) { return Status::Refused(Reason(err)); }
+Status RefusedErrno(int err, const std::string& file, Step step) {
+    return Status::Refused(Reason(err), err, file, step);
+}
 
 std::string Resolve(const std::string& path) {
     struct stat st;

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -129,9 +130,19 @@ bool WriteString(const std::string& section, const std::string& key,
     bool exists = false;
     mode_t mode = NewFileMode();
     struct stat st;
+    WriteTarget facts;
+    std::string::size_type slash = path.rfind('/');
+    struct statvfs volume;
+    facts.read_only_medium =
+        statvfs(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash).c_str(),
+                &volume) == 0 &&
+        (volume.f_flag & ST_RDONLY);
     if (stat(path.c_str(), &st) == 0) {
         // Mode bits, not access(): a test run as root may write anything.
-        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) return false;
+        facts.exists = true;
+        facts.regular = S_ISREG(st.st_mode);
+        facts.read_only = (st.st_mode & 0222) == 0;
+        if (!MayWrite(facts)) return false;
         std::optional<std::string> file = ReadWhole(path);
         if (!file) return false;
         before = std::move(*file);
@@ -140,7 +151,7 @@ bool WriteString(const std::string& section, const std::string& key,
         // Replace the file a link points to, not the link.
         char resolved[PATH_MAX];
         if (realpath(path.c_str(), resolved)) target = resolved;
-    } else if (errno != ENOENT) {
+    } else if (errno != ENOENT || !MayWrite(facts)) {
         return false;
     }
     std::optional<std::string> after =

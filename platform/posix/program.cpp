@@ -14,7 +14,7 @@ Status StartProgram(const std::string& path, int /*show_state: windows only*/) {
     char* argv[] = {const_cast<char*>(p.c_str()), nullptr};
     pid_t pid;
     int err = posix_spawn(&pid, p.c_str(), nullptr, nullptr, argv, environ);
-    return err == 0 ? Status::Success() : RefusedErrno(err);
+    return err == 0 ? Status::Success() : RefusedErrno(err, p, Step::kStart);
 }
 
 }  // namespace platform

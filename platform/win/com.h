@@ -1,12 +1,13 @@
-// COM for the few shell objects the panel uses, set up on demand: nothing of
-// it runs at start-up, and ole32.dll is loaded from System32 only, at run
-// time, never imported.
+// COM on the window's thread, for the shell and the image decoder, which
+// their documentation asks to be called with COM initialised.
 #pragma once
 
 namespace platform {
 
 // Initialises COM, apartment-threaded, on the calling thread the first time
-// it is called. True when COM is usable on this thread.
+// it is called (ole32 is loaded then, from System32, never at start-up);
+// later calls answer the same. True when COM is usable on the thread. Call
+// it from the window's thread only: the program has no other.
 bool EnsureCom();
 
 }  // namespace platform

@@ -60,8 +60,18 @@ bool WriteString(const std::string& section, const std::string& key,
     // Windows refuses to write a read-only file by itself. Wine maps the
     // attribute to the Unix mode bits, which root does not heed, so under
     // Wine as root the file would be written; ask first.
+    WriteTarget facts;
     DWORD attributes = GetFileAttributesW(wide_path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    facts.exists = attributes != INVALID_FILE_ATTRIBUTES;
+    facts.regular = !facts.exists || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    facts.read_only = facts.exists && (attributes & FILE_ATTRIBUTE_READONLY);
+    wchar_t root[MAX_PATH];
+    DWORD flags = 0;
+    facts.read_only_medium =
+        GetVolumePathNameW(wide_path.c_str(), root, MAX_PATH) &&
+        GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+        (flags & FILE_READ_ONLY_VOLUME);
+    if (!MayWrite(facts)) return false;
     return WritePrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(),
                                       FromAnsi(value).c_str(), wide_path.c_str()) != 0;
 }

@@ -17,6 +17,7 @@
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/held_file.h"
+#include "tests/support/remedies.h"
 #include "tests/ui/panel_process.h"
 
 namespace {
@@ -228,7 +229,8 @@ TEST(CommandsUi, AFileInUseStopsDisableAndTheNextPressCompletes) {
 
     panel.PressAltKey('D');
     MessageBoxSeen box = panel.WaitForMessageBox();
-    ExpectPanelBox(box, "Could not delete \"ra2md.csf\": " + SystemReason(ERROR_SHARING_VIOLATION));
+    ExpectPanelBox(box, "Could not delete \"ra2md.csf\": " + SystemReason(ERROR_SHARING_VIOLATION) +
+                            "\n" + remedies::kCloseProgram);
     AnswerAndWait(box);
     EXPECT_FALSE(panel.WaitForExit(300));
     EXPECT_EQ(Label(panel), "Enabled") << "not refreshed after a refusal";
