@@ -20,6 +20,7 @@ class Mutant:
     path: str      # relative to the tree, with forward slashes
     offset: int    # where `before` starts in the original text
     line: int
+    column: int
     op: str        # ror, const, drop, logic, negate, return
     before: str
     after: str
@@ -30,6 +31,10 @@ class Mutant:
     def apply(self, text):
         assert text[self.offset:self.offset + len(self.before)] == self.before
         return text[:self.offset] + self.after + text[self.offset + len(self.before):]
+
+    def where(self):
+        """file:line:column, the column counted from 1."""
+        return "%s:%d:%d" % (self.path, self.line, self.column)
 
     def change(self):
         return "%s -> %s" % (_one_line(self.before), _one_line(self.after))
@@ -315,7 +320,8 @@ def mutants_of(tree, path):
         for offset, op, before, after in gen:
             if text[offset:offset + len(before)] != before:
                 continue
-            found.append(Mutant(path, offset, _line_of(text, offset), op, before, after))
+            column = offset - text.rfind("\n", 0, offset)
+            found.append(Mutant(path, offset, _line_of(text, offset), column, op, before, after))
     return sorted(set(found), key=Mutant.key)
 
 

@@ -175,7 +175,7 @@ class Half:
                 done += 1
             self.results.append((m, result, secs))
             self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s%s" % (
-                self.name, done, limit if limit < 10**9 else "-", "%s:%d" % (m.path, m.line), m.op, result, secs,
+                self.name, done, limit if limit < 10**9 else "-", m.where(), m.op, result, secs,
                 m.change(), "  (" + detail + ")"))
         self.seconds = time.time() - start
 
@@ -241,7 +241,7 @@ def main():
     if args.list:
         for name, chosen, n in (("core", core, args.core), ("win", win, args.win)):
             for i, m in enumerate(chosen[:n]):
-                print("%s %4d %s:%d %s %s" % (name, i + 1, m.path, m.line, m.op, m.change()))
+                print("%s %4d %s %s %s" % (name, i + 1, m.where(), m.op, m.change()))
         return 0
 
     os.makedirs(args.workdir, exist_ok=True)
@@ -290,11 +290,11 @@ def run_core(args, chosen):
 def report(args, halves):
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "w") as f:
-        f.write("half\tfile\tline\top\tresult\tseconds\tbefore\tafter\n")
+        f.write("half\tfile\tline\tcolumn\top\tresult\tseconds\tbefore\tafter\n")
         for h in halves:
             for m, result, secs in h.results:
-                f.write("%s\t%s\t%d\t%s\t%s\t%.1f\t%s\t%s\n" % (
-                    h.name, m.path, m.line, m.op, result, secs, esc(m.before), esc(m.after)))
+                f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\n" % (
+                    h.name, m.path, m.line, m.column, m.op, result, secs, esc(m.before), esc(m.after)))
     print("\n== mutation testing, seed %d" % args.seed)
     for h in halves:
         counted = [r for r in h.results if r[1] != "uncompiled"]
@@ -307,9 +307,9 @@ def report(args, halves):
                   h.name, len(killed), n, " (%.0f%%)" % (100.0 * len(killed) / n) if n else "", len(timeouts),
                   len(h.results) - n, h.seconds / 60, h.setup / 60, n / (h.seconds / 60) if h.seconds else 0))
         for m, _, _ in timeouts:
-            print("  timeout   %s:%d %s %s" % (m.path, m.line, m.op, m.change()))
+            print("  timeout   %s %s %s" % (m.where(), m.op, m.change()))
         for m, _, _ in survivors:
-            print("  survived  %s:%d %s %s" % (m.path, m.line, m.op, m.change()))
+            print("  survived  %s %s %s" % (m.where(), m.op, m.change()))
     print("results: %s" % args.out)
 
 
@@ -323,8 +323,8 @@ def compare(old, new):
         with open(p) as f:
             next(f)
             for line in f:
-                h, path, ln, op, result, _, before, after = line.rstrip("\n").split("\t")
-                rows[(path, op, before, after, ln)] = result
+                h, path, ln, col, op, result, _, before, after = line.rstrip("\n").split("\t")
+                rows[(path, op, before, after, ln + ":" + col)] = result
         return rows
     a, b = load(old), load(new)
     for k in sorted(set(a) & set(b)):
