@@ -8,8 +8,14 @@
 #
 #   tests/win/nonroot_test.sh <zarn_tests.exe>
 set -euo pipefail
-exe=$(realpath "$1")
 game=$(mktemp -d /tmp/zarn-protected.XXXXXX)
+# The test program runs from a folder of its own that any user may read: the
+# build tree may sit where user 65534 may not look (a clone under /root).
+bin=$(mktemp -d /tmp/zarn-nonroot-bin.XXXXXX)
+cp "$1" "$bin/zarn_tests.exe"
+chmod 755 "$bin" && chmod 644 "$bin/zarn_tests.exe"
+exe=$bin/zarn_tests.exe
+cd "$bin"
 run=()
 if [ "$(id -u)" = 0 ]; then
   uid=65534
@@ -26,7 +32,7 @@ else
 fi
 cleanup() {
   chmod -R u+w "$game" 2>/dev/null || true
-  rm -rf "$game"
+  rm -rf "$game" "$bin"
   "${run[@]}" wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
