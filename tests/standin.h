@@ -20,7 +20,7 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name);
 // Waits up to `ms` for the record of the stand-in `name` in `dir`. False
 // when it never came, that is when nothing was started.
 bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started,
-                 int ms = 10000);
+                 int ms = 30000);
 
 // Waits until no stand-in named `name` runs any more; false when one still
 // runs after ten seconds.
