@@ -182,6 +182,23 @@ void FocusOn(HWND window, HWND control) {
     SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)control, TRUE);
 }
 
+// Puts the focus on `control` and keeps it there until no Tab of TabMoves()
+// is still on its way: a Tab that came late would move the focus once more.
+void FocusSettledOn(HWND window, HWND control) {
+    auto on = [&] {
+        HWND f = FocusOf(window);
+        return f == control || GetParent(f) == control;
+    };
+    for (int steady = 0, i = 0; steady < 3 && i < 40; ++i) {
+        if (!on()) {
+            FocusOn(window, control);
+            steady = 0;
+        }
+        Sleep(50);
+        steady += on();
+    }
+}
+
 bool Editable(HWND control) {
     std::string cls = ClassOf(control);
     if (cls == "ComboBox") return true;
@@ -207,7 +224,7 @@ void SweepKeys(const PanelProcess& panel, const TempFolder& folder, HWND window,
             FocusOn(window, control);
             ASSERT_TRUE(TabMoves(panel, window)) << "keys do not reach the window";
         }
-        FocusOn(window, control);
+        FocusSettledOn(window, control);
         const State before = Read(panel, folder);
         ASSERT_TRUE(before.focus == control || GetParent(before.focus) == control);
         std::vector<WORD> keys;
