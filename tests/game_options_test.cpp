@@ -220,12 +220,6 @@ TEST(GameOptionsSwitches, EachButtonWritesItsKeyAtOnceAndSetsOnlyItsLabel) {
         EXPECT_EQ(d.window.values, before.values);
         EXPECT_FALSE(d.window.closed);
     }
-
-    // A file without the key gets it, in its section.
-    Dialog d("[Audio]\r\nSoundVolume=0.5\r\n[Video]\r\n");
-    d.options.NAo_Click();
-    EXPECT_EQ(d.Ini(), "[Audio]\r\nSoundVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\n");
-    EXPECT_EQ(d.window.texts["NAS"], "Sound On");
 }
 
 TEST(GameOptionsSliders, EveryChangeAppliesTheRangeAndWritesOnlyItsBox) {
