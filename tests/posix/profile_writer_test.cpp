@@ -1,5 +1,6 @@
-// Our own writer's promises beyond the values read back: every other byte of
-// the file kept, the file replaced in one step, any UTF-8 path.
+// Our own writer's promises beyond the values read back: the file replaced in
+// one step, links followed, any UTF-8 path. (settings_file_test.cpp checks
+// that every other byte of the game's file is kept.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,48 +9,10 @@
 #include <vector>
 
 #include "settings/cini.h"
-#include "settings/keys.h"
 #include "platform/profile.h"
-#include "tests/support/ra2md_sample.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-
-TEST(ProfileWriter, GameFileKeepsEveryOtherByte) {
-    struct Saved {
-        settings::SettingKey key;
-        const char* value;
-    } saved[] = {
-        {settings::kSoundVolume, "0.8"},       {settings::kVoiceVolume, "1"},
-        {settings::kScoreVolume, "0.35"},      {settings::kInGameMusic, "no"},
-        {settings::kScreenWidth, "1024"},      {settings::kScreenHeight, "768"},
-        {settings::kAllowHiResModes, "yes"},   {settings::kAllowVramSidebar, "yes"},
-        {settings::kVideoBackBuffer, "no"},
-    };
-    std::string expected;  // the sample with the nine values changed in place
-    std::string section;
-    for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {
-        if (section != e.section) {
-            if (!section.empty()) expected += "\r\n";
-            section = e.section;
-            expected += "[" + section + "]\r\n";
-        }
-        std::string value = e.value;
-        for (const Saved& s : saved)
-            if (section == s.key.section && std::string(e.key) == s.key.key) value = s.value;
-        expected += std::string(e.key) + "=" + value + "\r\n";
-    }
-
-    TempFolder folder("Red Alert 2");
-    folder.Write("RA2MD.ini", ra2md_sample::Text());
-    for (const Saved& s : saved) {
-        Cini ini;
-        ini.FileName(folder.File("RA2MD.ini"));
-        ini.ApplicationKey(s.key.section);
-        EXPECT_TRUE(ini.SetValue(s.key.key, s.value));
-    }
-    EXPECT_EQ(folder.Read("RA2MD.ini"), expected);
-}
 
 TEST(ProfileWriter, ReplacesTheFileInOneStep) {
     TempFolder folder;
