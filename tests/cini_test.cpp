@@ -102,6 +102,12 @@ TEST(Cini, RefusedWriteIsFalse) {
     ini.FileName(folder.File("no such folder") + "/RA2MD.ini");
     EXPECT_FALSE(ini.SetValue("InGameMusic", "yes"));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"RA2MD.ini"});
+
+    // A folder in the settings file's place reads as no file and takes no write.
+    folder.MakeFolder("Settings.ini");
+    ini.FileName(folder.File("Settings.ini"));
+    EXPECT_EQ(ini.GetValue("InGameMusic", "p"), "p");
+    EXPECT_FALSE(ini.SetValue("InGameMusic", "yes"));
 }
 
 }  // namespace

@@ -141,6 +141,16 @@ TEST(LayoutTables, AreAsPublished) {
     EXPECT_EQ(layout::Find(layout::kHelp, "Text1")->caption, std::string(kHelpText));
 }
 
+// Twips to pixels: the nearest pixel, a half away from zero, at every DPI.
+TEST(LayoutTables, PixelsRoundToTheNearest) {
+    struct Case {
+        int twips, dpi, pixels;
+    } cases[] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
+                 {4680, 192, 624}, {0, 192, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(layout::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+}
+
 // Every handler of the behaviour has its control, of the kind that raises its
 // event, and every button and scroll bar of those windows has a handler.
 TEST(LayoutTables, HandlersAndControlsMatch) {

@@ -2,7 +2,10 @@
 // copy, delete and the application folder, the same on both builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/temp_folder.h"
@@ -51,6 +54,22 @@ TEST(CopyAndRemove, MoveBytesAndRefuseWhatWindowsRefuses) {
     dir.Write("ra2md.csf.Zarn", "old contents that get replaced");
     ASSERT_TRUE(platform::CopyFileReplace(dir.File("ra2md.csf"), dir.File("ra2md.csf.Zarn")).ok);
     EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), bytes);
+
+    // A long copy reports how far it is, up to the whole size.
+    std::string big(20u << 20, 'b');
+    dir.Write("expandmd80.mix", big);
+    std::vector<std::uint64_t> copied;
+    ASSERT_TRUE(platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("big.Zarn"),
+                                          [&](std::uint64_t done, std::uint64_t size) {
+                                              EXPECT_EQ(size, big.size());
+                                              copied.push_back(done);
+                                          }).ok);
+    ASSERT_FALSE(copied.empty());
+    EXPECT_EQ(copied.back(), big.size());
+    EXPECT_TRUE(std::is_sorted(copied.begin(), copied.end()));
+    EXPECT_EQ(dir.Read("big.Zarn"), big);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("expandmd80.mix")).ok);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("big.Zarn")).ok);
 
     // A read-only file can be neither deleted nor overwritten.
     dir.SetReadOnly("ra2md.csf.Zarn");

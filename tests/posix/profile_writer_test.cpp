@@ -31,6 +31,12 @@ TEST(ProfileWriter, ReplacesTheFileInOneStep) {
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // Writing the value the file already holds leaves the file itself alone.
+    EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
+    struct stat again;
+    ASSERT_EQ(stat(path.c_str(), &again), 0);
+    EXPECT_EQ(again.st_ino, st.st_ino);
 }
 
 TEST(ProfileWriter, WritesThroughASymbolicLink) {
