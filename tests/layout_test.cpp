@@ -146,7 +146,7 @@ TEST(LayoutTables, PixelsRoundToTheNearest) {
     struct Case {
         int twips, dpi, pixels;
     } cases[] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
-                 {4680, 192, 624}, {0, 192, 0}};
+                 {4680, 192, 624}, {11505, 192, 1534}, {0, 192, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(layout::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
 }

@@ -1,5 +1,5 @@
 // Our own writer's promises beyond the values read back: the file replaced in
-// one step, links followed, any UTF-8 path. (settings_file_test.cpp checks
+// one step, links followed. (settings_file_test.cpp checks
 // that every other byte of the game's file is kept.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/cini.h"
 #include "platform/profile.h"
 #include "tests/support/temp_folder.h"
 
@@ -48,18 +47,6 @@ TEST(ProfileWriter, WritesThroughASymbolicLink) {
     struct stat st;
     ASSERT_EQ(lstat(folder.File("RA2MD.ini").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-}
-
-TEST(ProfileWriter, AnyUtf8Path) {
-    for (const char* leaf : {"Игры", "ゲーム", "Red Alert 2 – Édition 🎮"}) {
-        TempFolder folder(leaf);
-        Cini ini;
-        ini.FileName(folder.File("RA2MD.ini"));
-        ini.ApplicationKey("Video");
-        EXPECT_TRUE(ini.SetValue("ScreenWidth", "1024")) << leaf;
-        EXPECT_EQ(ini.GetValue("ScreenWidth", "p"), "1024") << leaf;
-        EXPECT_EQ(folder.Read("RA2MD.ini"), "[Video]\r\nScreenWidth=1024\r\n") << leaf;
-    }
 }
 
 }  // namespace
