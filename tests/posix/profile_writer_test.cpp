@@ -1,6 +1,7 @@
 // Our own writer's promises beyond the values read back: the file replaced in
-// one step, links followed. (settings_file_test.cpp checks
-// that every other byte of the game's file is kept.)
+// one step, links followed, a UTF-16 file read as Windows reads it.
+// (settings_file_test.cpp checks that every other byte of the game's file is
+// kept.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,6 +48,16 @@ TEST(ProfileWriter, WritesThroughASymbolicLink) {
     struct stat st;
     ASSERT_EQ(lstat(folder.File("RA2MD.ini").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// A character beyond U+FFFF in a UTF-16 file reads as one '?', as the
+// system's conversion to the ANSI code page gives it (Wine's gives two).
+TEST(ProfileReader, APairOfSurrogatesIsOneCharacter) {
+    TempFolder folder;
+    folder.Write("RA2MD.ini", std::string("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\x00\xDEx\0", 22));
+    char buffer[100];
+    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
+    EXPECT_EQ(std::string(buffer, n), "?x");
 }
 
 }  // namespace
