@@ -78,6 +78,11 @@ TEST(CopyAndRemove, MoveBytesAndRefuseWhatWindowsRefuses) {
     EXPECT_FALSE(s.reason.empty());
     EXPECT_FALSE(platform::CopyFileReplace(dir.File("ra2md.csf"), dir.File("ra2md.csf.Zarn")).ok);
     EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), bytes);
+    // The copy takes the source's permissions: a read-only file's copy is read-only.
+    ASSERT_TRUE(platform::CopyFileReplace(dir.File("ra2md.csf.Zarn"), dir.File("copy.mix")).ok);
+    EXPECT_FALSE(platform::RemoveFile(dir.File("copy.mix")).ok);
+    dir.SetReadOnly("copy.mix", false);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("copy.mix")).ok);
 
     // Deleting matches the name without regard to case.
     ASSERT_TRUE(platform::RemoveFile(dir.File("RA2MD.CSF")).ok);
