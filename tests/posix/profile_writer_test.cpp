@@ -54,7 +54,7 @@ TEST(ProfileWriter, WritesThroughASymbolicLink) {
 // system's conversion to the ANSI code page gives it (Wine's gives two).
 TEST(ProfileReader, APairOfSurrogatesIsOneCharacter) {
     TempFolder folder;
-    folder.Write("RA2MD.ini", std::string("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\x00\xDEx\0", 22));
+    folder.Write("RA2MD.ini", std::string("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDFx\0", 22));
     char buffer[100];
     unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
     EXPECT_EQ(std::string(buffer, n), "?x");
