@@ -1,5 +1,5 @@
 // Cini over the real profile functions of the build (kernel32 under Wine),
-// on real files in a temporary folder.
+// on real files in a temporary folder, refused writes included.
 #include "settings/cini.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +34,8 @@ TEST(Cini, PropertiesTrimSpacesOnlyAtTheEnds) {
     }
 }
 
+const char kNoFile[] = "\x01(no file)";
+
 TEST(Cini, GetValue) {
     struct Case {
         const char* name;
@@ -52,25 +54,19 @@ TEST(Cini, GetValue) {
         {"control characters dropped", "k=a\x01\x7F" "b", "k", "p", "ab"},
         {"150 characters", "k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')},
         {"game's own volume", "SoundVolume=0.700000", "SoundVolume", "p", "0.700000"},
+        {"no file, default p", kNoFile, "ScreenWidth", "p", "p"},
+        {"no file, empty default", kNoFile, "ScreenWidth", "", "Error"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        folder.Write("RA2MD.ini", "[Audio]\r\n" + c.section_text + "\r\n");
+        if (c.section_text != kNoFile)
+            folder.Write("RA2MD.ini", "[Audio]\r\n" + c.section_text + "\r\n");
         Cini ini;
         ini.FileName(folder.File("RA2MD.ini"));
         ini.ApplicationKey("Audio");
         EXPECT_EQ(ini.GetValue(c.key, c.fallback), c.expected);
     }
-}
-
-TEST(Cini, MissingFileReadsTheDefault) {
-    TempFolder folder;
-    Cini ini;
-    ini.FileName(folder.File("RA2MD.ini"));
-    ini.ApplicationKey("Video");
-    EXPECT_EQ(ini.GetValue("ScreenWidth", "p"), "p");
-    EXPECT_EQ(ini.GetValue("ScreenWidth", ""), "Error");
 }
 
 TEST(Cini, SetValueIsSeenByTheNextObject) {
@@ -100,10 +96,17 @@ TEST(Cini, RefusedWriteIsFalse) {
     ini.FileName(folder.File("RA2MD.ini"));
     ini.ApplicationKey("Audio");
     EXPECT_FALSE(ini.SetValue("InGameMusic", "yes"));
-    EXPECT_EQ(ini.GetValue("InGameMusic", "p"), "no");
-    EXPECT_EQ(ini.FileName(), folder.File("RA2MD.ini"));
+    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\r\nInGameMusic=no\r\n");
+    folder.SetReadOnly("RA2MD.ini", false);
 
     ini.FileName(folder.File("no such folder") + "/RA2MD.ini");
+    EXPECT_FALSE(ini.SetValue("InGameMusic", "yes"));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"RA2MD.ini"});
+
+    // A folder in the settings file's place reads as no file and takes no write.
+    folder.MakeFolder("Settings.ini");
+    ini.FileName(folder.File("Settings.ini"));
+    EXPECT_EQ(ini.GetValue("InGameMusic", "p"), "p");
     EXPECT_FALSE(ini.SetValue("InGameMusic", "yes"));
 }
 

@@ -7,19 +7,6 @@
 
 namespace {
 
-using settings::ScreenSize;
-
-TEST(Convert, Switches) {
-    struct Case {
-        const char* stored;
-        bool on;
-    } cases[] = {{"yes", true}, {"no", false}, {"Yes", false}, {"YES", false},
-                 {"yes ", false}, {"1", false}, {"p", false}, {"Error", false}, {"", false}};
-    for (const Case& c : cases) EXPECT_EQ(settings::IsOn(c.stored), c.on) << c.stored;
-    EXPECT_STREQ(settings::SwitchText(true), "yes");
-    EXPECT_STREQ(settings::SwitchText(false), "no");
-}
-
 TEST(Convert, VolumeFromStored) {
     struct Case {
         const char* stored;
@@ -56,36 +43,6 @@ TEST(Convert, StoredFromVolume) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(settings::StoredFromVolume(c.typed), c.stored) << "[" << c.typed << "]";
-}
-
-TEST(Convert, VolumesRoundTripForEverySliderPosition) {
-    for (int position = 0; position <= 100; ++position) {
-        std::optional<std::string> stored = settings::StoredFromVolume(std::to_string(position));
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(settings::VolumeFromStored(*stored), position) << *stored;
-    }
-}
-
-TEST(Convert, ScreenSize) {
-    EXPECT_EQ(settings::JoinScreenSize("1280", "1024"), "1280x1024");
-    EXPECT_EQ(settings::JoinScreenSize("1024", "p"), "1024xp");
-    struct Case {
-        const char* text;
-        std::optional<ScreenSize> size;
-    } cases[] = {
-        {"1280x1024", ScreenSize{"1280", "1024"}}, {"1024x768", ScreenSize{"1024", "768"}},
-        {"800x600", ScreenSize{"800", "600"}},     {"640x480", ScreenSize{"640", "480"}},
-        {"1920*1080", ScreenSize{"1920", "1080"}},  // by length alone
-        {"ErrorxErr", ScreenSize{"Erro", "xErr"}}, {"10x10", std::nullopt},
-        {"12800x1024", std::nullopt},              {"", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        std::optional<ScreenSize> got = settings::SplitScreenSize(c.text);
-        ASSERT_EQ(got.has_value(), c.size.has_value()) << c.text;
-        if (!got) continue;
-        EXPECT_EQ(got->width, c.size->width) << c.text;
-        EXPECT_EQ(got->height, c.size->height) << c.text;
-    }
 }
 
 }  // namespace

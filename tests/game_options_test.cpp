@@ -163,7 +163,7 @@ TEST(GameOptionsSave, WritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     };
     std::vector<Case> all(std::begin(cases), std::end(cases));
     for (const char* combo : {"", "1024xp", "1024xError", "pxp", "12345x67", "800x6000",
-                              "1024 768", "1024x76a", "abcdefgh", "1280x10245"})
+                              "1024 768", "1024x76a", "abcdefgh", "1280x10245", "1x2", "p024x768"})
         all.push_back({{}, combo, {"0.7", "0.6", "0.4"}, nullptr, nullptr, nullptr});
     for (const Case& c : all) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << (c.message ? c.message : ""));
@@ -220,12 +220,6 @@ TEST(GameOptionsSwitches, EachButtonWritesItsKeyAtOnceAndSetsOnlyItsLabel) {
         EXPECT_EQ(d.window.values, before.values);
         EXPECT_FALSE(d.window.closed);
     }
-
-    // A file without the key gets it, in its section.
-    Dialog d("[Audio]\r\nSoundVolume=0.5\r\n[Video]\r\n");
-    d.options.NAo_Click();
-    EXPECT_EQ(d.Ini(), "[Audio]\r\nSoundVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\n");
-    EXPECT_EQ(d.window.texts["NAS"], "Sound On");
 }
 
 TEST(GameOptionsSliders, EveryChangeAppliesTheRangeAndWritesOnlyItsBox) {

@@ -2,7 +2,10 @@
 // copy, delete and the application folder, the same on both builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/temp_folder.h"
@@ -52,6 +55,22 @@ TEST(CopyAndRemove, MoveBytesAndRefuseWhatWindowsRefuses) {
     ASSERT_TRUE(platform::CopyFileReplace(dir.File("ra2md.csf"), dir.File("ra2md.csf.Zarn")).ok);
     EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), bytes);
 
+    // A long copy reports how far it is, up to the whole size.
+    std::string big(9u << 20, 'b');  // more than one piece of the copy
+    dir.Write("expandmd80.mix", big);
+    std::vector<std::uint64_t> copied;
+    ASSERT_TRUE(platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("big.Zarn"),
+                                          [&](std::uint64_t done, std::uint64_t size) {
+                                              EXPECT_EQ(size, big.size());
+                                              copied.push_back(done);
+                                          }).ok);
+    ASSERT_FALSE(copied.empty());
+    EXPECT_EQ(copied.back(), big.size());
+    EXPECT_TRUE(std::is_sorted(copied.begin(), copied.end()));
+    EXPECT_EQ(dir.Read("big.Zarn"), big);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("expandmd80.mix")).ok);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("big.Zarn")).ok);
+
     // A read-only file can be neither deleted nor overwritten.
     dir.SetReadOnly("ra2md.csf.Zarn");
     platform::Status s = platform::RemoveFile(dir.File("ra2md.csf.Zarn"));
@@ -59,6 +78,11 @@ TEST(CopyAndRemove, MoveBytesAndRefuseWhatWindowsRefuses) {
     EXPECT_FALSE(s.reason.empty());
     EXPECT_FALSE(platform::CopyFileReplace(dir.File("ra2md.csf"), dir.File("ra2md.csf.Zarn")).ok);
     EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), bytes);
+    // The copy takes the source's permissions: a read-only file's copy is read-only.
+    ASSERT_TRUE(platform::CopyFileReplace(dir.File("ra2md.csf.Zarn"), dir.File("copy.mix")).ok);
+    EXPECT_FALSE(platform::RemoveFile(dir.File("copy.mix")).ok);
+    dir.SetReadOnly("copy.mix", false);
+    ASSERT_TRUE(platform::RemoveFile(dir.File("copy.mix")).ok);
 
     // Deleting matches the name without regard to case.
     ASSERT_TRUE(platform::RemoveFile(dir.File("RA2MD.CSF")).ok);

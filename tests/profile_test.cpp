@@ -158,17 +158,4 @@ TEST(Profile, Writes) {
     }
 }
 
-TEST(Profile, RefusedWritesChangeNothing) {
-    TempFolder folder;
-    const std::string text = "[Audio]\r\nSoundVolume=0.5\r\n";
-    folder.Write("RA2MD.ini", text);
-    folder.SetReadOnly("RA2MD.ini");
-    EXPECT_FALSE(profile::WriteString("Audio", "SoundVolume", "1", folder.File("RA2MD.ini")));
-    EXPECT_EQ(folder.Read("RA2MD.ini"), text);
-    folder.SetReadOnly("RA2MD.ini", false);
-
-    EXPECT_FALSE(profile::WriteString("Audio", "k", "v", folder.File("gone/RA2MD.ini")));
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"RA2MD.ini"});
-}
-
 }  // namespace

@@ -10,6 +10,7 @@
 #include "settings/cini.h"
 #include "settings/convert.h"
 #include "settings/keys.h"
+#include "tests/support/profile_platform.h"
 #include "tests/support/ra2md_sample.h"
 #include "tests/support/temp_folder.h"
 
@@ -46,6 +47,23 @@ const Saved kSaved[] = {
     {settings::kVideoBackBuffer, settings::SwitchText(false)},
 };
 
+// The sample with the nine values replaced where they stand.
+std::string SavedText() {
+    std::string text, section;
+    for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {
+        if (section != e.section) {
+            if (!section.empty()) text += "\r\n";
+            section = e.section;
+            text += "[" + section + "]\r\n";
+        }
+        std::string value = e.value;
+        for (const Saved& s : kSaved)
+            if (section == s.key.section && std::string(e.key) == s.key.key) value = s.value;
+        text += std::string(e.key) + "=" + value + "\r\n";
+    }
+    return text;
+}
+
 TEST(SettingsFile, GameFileRoundTrip) {
     TempFolder folder("Red Alert 2");
     folder.Write(settings::kSettingsFile, ra2md_sample::Text());
@@ -63,6 +81,9 @@ TEST(SettingsFile, GameFileRoundTrip) {
     for (const Saved& s : kSaved) EXPECT_EQ(Get(path, s.key), s.value) << s.key.key;
     EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kSoundVolume)), 80);
     EXPECT_EQ(Get(path, settings::kVoiceVolume), "1");
+    if (kWriterKeepsOtherBytes) {
+        EXPECT_EQ(folder.Read(settings::kSettingsFile), SavedText()) << "every other byte kept";
+    }
 
     // Every key that is not one of the nine reads as before.
     for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {

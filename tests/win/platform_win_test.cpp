@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/platform.h"
 #include "platform/win/wide.h"
 #include "panel/frm1.h"
@@ -49,6 +51,10 @@ TEST(RemoveFileWin, AFileHeldOpenIsRefusedWithTheSystemsReason) {
     CloseHandle(h);
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.reason, SystemReason(ERROR_SHARING_VIOLATION));
+    // The system's words end the message: no line break or blank after them.
+    ASSERT_FALSE(s.reason.empty());
+    EXPECT_EQ(s.reason.find_first_of("\r\n"), std::string::npos) << s.reason;
+    EXPECT_NE(s.reason.back(), ' ');
     EXPECT_TRUE(platform::FileExists(dir.File("ra2md.csf")));
 }
 

@@ -1,0 +1,208 @@
+// The layout tables against the values as published, one whole-table check
+// each, and what ties them to the behaviour and the artwork. The UI tests
+// check that each table is realised at its own numbers at every DPI.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "app/layout.h"
+#include "panel/frm1.h"
+#include "settings/game_options.h"
+
+namespace {
+
+const char kHelpText[] =
+    "Marrowgate : Zeal and Rising Nations is a Mod for Yuri's Revenge, the mission \r\n"
+    "CD for Red Alert 2.\r\n"
+    "this mod is known as a partial addition mod because not only does it improve \r\n"
+    "the existing sides but it also adds a whole new side, M:ZARN to Yuri's revenge \r\n"
+    "is like yuri's revenge to RA2\r\n"
+    "In this version of the mod, the CDA side is almost completey functional, \r\n"
+    "although there is plenty of graphics work to be added. the CDA AI needs a lot \r\n"
+    "of work, so avoid an AI controled CDA side in this release.\r\n"
+    "also the sound plugin is on its way to completion, there is no delivery system for \r\n"
+    "this plug in as of yet, so you will need to either add it manually or install it \r\n"
+    "following the instuctions very carefully\r\n"
+    "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
+
+std::string Colour(const char* what, std::uint32_t c) {
+    if (c == layout::kSystem) return "";
+    char text[16];
+    std::snprintf(text, sizeof text, " %s%06X", what, (unsigned)c);
+    return text;
+}
+
+std::string FontText(const layout::Font* f) {
+    if (!f) return "";
+    return std::string(" font ") + f->face + "/" + std::to_string(f->size_hundredths) +
+           (f->bold ? "b" : "") + (f->italic ? "i" : "");
+}
+
+// A table as text: the window, then one line per control in tab order ("*"
+// takes the focus with Tab), in twips; colours and fonts only where set.
+std::string Text(const layout::Form& f) {
+    const char* kinds[] = {"button", "label", "picturebox", "image", "textbox",
+                           "memo", "scrollbar", "combo", "line"};
+    std::string t = std::string(f.caption) + " " + std::to_string(f.client_width) + "x" +
+                    std::to_string(f.client_height) + " at " + std::to_string(f.left) + "," +
+                    std::to_string(f.top) +
+                    (f.frame == layout::Frame::kFixedDialog ? " dialog" : " single") +
+                    (f.icon ? " icon" : "") + Colour("bg", f.back) + FontText(f.font) + " focus " +
+                    f.focus + "\n";
+    for (std::size_t i = 0; i < f.count; ++i) {
+        const layout::Control& c = f.controls[i];
+        t += std::string(c.name) + " " + kinds[(int)c.kind] + " \"" +
+             (c.caption == std::string(kHelpText) ? "(help text)" : c.caption) + "\" " +
+             std::to_string(c.left) + "," + std::to_string(c.top) + " " +
+             std::to_string(c.width) + "x" + std::to_string(c.height) + (c.tab_stop ? " *" : "") +
+             FontText(c.font) + Colour("fg", c.fore) + Colour("bg", c.back) +
+             (c.flags & layout::kBorder ? " border" : "") +
+             (c.flags & layout::kCentred ? " centred" : "") +
+             (c.flags & layout::kReadOnly ? " readonly" : "") + "\n";
+    }
+    return t;
+}
+
+TEST(LayoutTables, AreAsPublished) {
+    struct Case {
+        const layout::Form& form;
+        const char* text;
+    } cases[] = {
+        {layout::kFrm1,
+         "The Marrowgate: Zeal And Rising Nations! 11505x2385 at 2505,4680 dialog icon bg000000 font MS Sans Serif/825 focus Picture2(0)\n"
+         "Picture2(0) picturebox \"A\" 120,0 885x780 * bg000000\n"
+         "Command5 button \"E&xit\" 10200,2040 1335x375 *\n"
+         "Command3 button \"&Disable\" 2160,2040 975x375 *\n"
+         "Command2 button \"&Enable\" 0,2040 975x375 *\n"
+         "Command1 button \"&Launch\" 3120,2040 4095x375 *\n"
+         "Picture2(3) picturebox \"B\" 9840,1080 645x645 * bg000000\n"
+         "Picture2(2) picturebox \"C\" 0,960 1050x675 * bg000000\n"
+         "visual label \"\" 960,2040 1215x375 font Monotype Corsiva/1425bi fgC00000 bg000000 border\n"
+         "Command4 button \"&Info\" 9360,2040 855x375 *\n"
+         "Command6 button \"&Help\" 8400,2040 975x375 *\n"
+         "Command7 button \"Game Options\" 7200,2040 1215x375 *\n"
+         "Uninstall button \"Uninstall\" 10800,0 735x255 *\n"
+         "Clean button \"Clean\" 10800,480 735x255 *\n"
+         "Label1 label \"\" 10800,240 765x255 border\n"
+         "Label2 label \"\" 10800,720 735x1335 border\n"
+         "Image1 image \"D\" 9720,0 1005x1020 bg000000\n"
+         "Image2 image \"E\" 1080,0 8610x1995 bg000000\n"},
+        {layout::kGameOptions,
+         "Game Options 3840x3270 at -1,-1 single bg000000 font MS Sans Serif/825 focus EVBBo\n"
+         "EVBBo button \"1\" 360,1680 255x255 *\n"
+         "EVSo button \"1\" 360,2040 255x255 *\n"
+         "NAo button \"1\" 360,120 255x255 *\n"
+         "EHRo button \"1\" 360,2520 255x255 *\n"
+         "EVBB button \"0\" 120,1680 255x255 *\n"
+         "EVS button \"0\" 120,2040 255x255 *\n"
+         "NA button \"0\" 120,120 255x255 *\n"
+         "EHR button \"0\" 120,2520 255x255 *\n"
+         "EHRS label \"\" 600,2520 735x255 font MS Sans Serif/825b fgFFFFFF bg000000 border centred\n"
+         "NAS label \"\" 600,120 1095x255 font MS Sans Serif/825b fgFFFFFF bg000000 border centred\n"
+         "EVBBS label \"\" 600,1680 735x255 font MS Sans Serif/825b fgFFFFFF bg000000 border centred\n"
+         "EVSS label \"\" 600,2040 735x255 font MS Sans Serif/825b fgFFFFFF bg000000 border centred\n"
+         "Label2 label \"Enable High Resolutions\" 1320,2520 1935x255 fgFFFFFF bg000000 border centred\n"
+         "Label3 label \"No Music\" 1680,120 1575x255 fgFFFFFF bg000000 border centred\n"
+         "Label4 label \"Enable &VRAM Sidebar\" 1320,2040 1935x255 fgFFFFFF bg000000 border centred\n"
+         "Label5 label \"Enable Video &Back Buffer\" 1320,1680 1935x255 fgFFFFFF bg000000 border centred\n"
+         "HScroll1 scrollbar \"\" 1080,480 2055x255 *\n"
+         "Text1 textbox \"\" 3120,480 615x285 * font MS Sans Serif/825b fgFFFFFF bg000000 centred\n"
+         "HScroll2 scrollbar \"\" 1080,840 2055x255 *\n"
+         "HScroll3 scrollbar \"\" 1080,1200 2055x255 *\n"
+         "Text2 textbox \"\" 3120,840 615x285 * font MS Sans Serif/825b fgFFFFFF bg000000 centred\n"
+         "Text3 textbox \"\" 3120,1200 615x285 * font MS Sans Serif/825b fgFFFFFF bg000000 centred\n"
+         "Label1 label \"Sound Volume\" 0,480 1095x255 fgFFFFFF bg000000 centred\n"
+         "Label6 label \"Voice Volume\" 0,840 1095x255 fgFFFFFF bg000000 centred\n"
+         "Label7 label \"Music Volume\" 0,1200 1095x255 fgFFFFFF bg000000 centred\n"
+         "Combo1 combo \"1280x1024|1024x768|800x600|640x480\" 120,2880 1575x315 *\n"
+         "Command1 button \"Save And Close\" 1800,2880 1815x255 *\n"
+         "Line1 line \"\" 3840,1560 0x1560\n"
+         "Line2 line \"\" 3840,1560 3840x120\n"
+         "Line3 line \"\" 3840,1560 3840x2400\n"
+         "Line4 line \"\" 3840,2400 0x2400\n"},
+        {layout::kAbout,
+         "About ZARN 5370x1245 at 375,2100 single font MS Sans Serif/825 focus Command1\n"
+         "Label1 label \"The Marrowgate:The Zeal And Rising Nations. \" 120,120 3495x255\n"
+         "Label2 label \"Mod Created By:   Marrowgate (The ZARN Team)\" 120,360 3735x255\n"
+         "Label3 label \"ZDev (The ZARN Team)\" 1440,600 2055x255\n"
+         "Label4 label \"Contorl Pannel Created By: ZDev \" 120,960 2535x255\n"
+         "Command1 button \"Ok\" 3960,120 1215x375 *\n"
+         "Label6 label \"v 2.1\" 4320,600 495x255\n"},
+        {layout::kHelp,
+         "Mod Help 10800x6450 at 5685,5790 dialog bg000000 font MS Sans Serif/1200 focus Text1\n"
+         "Text1 memo \"(help text)\" 2040,120 8655x6255 * readonly\n"
+         "Command1 button \"&Close Help\" 120,6120 1815x315 * font MS Sans Serif/825\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Text(c.form), c.text) << c.form.name;
+    EXPECT_EQ(layout::Find(layout::kHelp, "Text1")->caption, std::string(kHelpText));
+}
+
+// Twips to pixels: the nearest pixel, a half away from zero, at every DPI.
+TEST(LayoutTables, PixelsRoundToTheNearest) {
+    struct Case {
+        int twips, dpi, pixels;
+    } cases[] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
+                 {4680, 192, 624}, {11505, 192, 1534}, {0, 192, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(layout::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+}
+
+// Every handler of the behaviour has its control, of the kind that raises its
+// event, and every button and scroll bar of those windows has a handler.
+TEST(LayoutTables, HandlersAndControlsMatch) {
+    std::set<std::string> frm1, options;
+    for (const Frm1::Handler& h : Frm1::kHandlers) frm1.insert(h.control);
+    for (const GameOptions::Handler& h : GameOptions::kClicks) options.insert(h.control);
+    for (const GameOptions::Handler& h : GameOptions::kChanges) options.insert(h.control);
+    EXPECT_EQ(frm1.size(), 9u);
+    EXPECT_EQ(options.size(), 12u);
+    struct Case {
+        const layout::Form& form;
+        const std::set<std::string>& handled;
+    } cases[] = {{layout::kFrm1, frm1}, {layout::kGameOptions, options}};
+    for (const Case& c : cases) {
+        std::set<std::string> active;
+        for (std::size_t i = 0; i < c.form.count; ++i) {
+            const layout::Control& row = c.form.controls[i];
+            if (row.kind == layout::Kind::kButton || row.kind == layout::Kind::kScrollBar)
+                active.insert(row.name);
+        }
+        EXPECT_EQ(active, c.handled) << c.form.name;
+    }
+    for (const GameOptions::Handler& h : GameOptions::kChanges)
+        EXPECT_EQ(layout::Find(layout::kGameOptions, h.control)->kind, layout::Kind::kScrollBar);
+}
+
+// Picture boxes and pictures take the size of their artwork (app/res): its
+// width and height, from the file's header, at 96 dpi.
+TEST(LayoutTables, PicturesAreTheSizeOfTheirArtwork) {
+#ifdef _WIN32
+    GTEST_SKIP() << "read natively";
+#endif
+    int pictures = 0;
+    for (std::size_t i = 0; i < layout::kFrm1.count; ++i) {
+        const layout::Control& row = layout::kFrm1.controls[i];
+        if (row.kind != layout::Kind::kPictureBox && row.kind != layout::Kind::kImage) continue;
+        ++pictures;
+        std::string base = std::string(ZARN_SOURCE_DIR "/app/res/") + (char)std::tolower(row.caption[0]);
+        std::ifstream bmp(base + ".bmp", std::ios::binary), gif(base + ".gif", std::ios::binary);
+        unsigned char h[26] = {};
+        int w = 0, ht = 0;
+        if (bmp.read((char*)h, 26)) {
+            w = h[18] | h[19] << 8;
+            ht = h[22] | h[23] << 8;
+        } else if (gif.read((char*)h, 10)) {
+            w = h[6] | h[7] << 8;
+            ht = h[8] | h[9] << 8;
+        }
+        EXPECT_EQ(layout::Pixels(row.width, 96), w) << row.name;
+        EXPECT_EQ(layout::Pixels(row.height, 96), ht) << row.name;
+    }
+    EXPECT_EQ(pictures, 5);
+}
+
+}  // namespace
