@@ -118,7 +118,8 @@ bool Frm1::MoveAll(bool enable) {
     Progress progress(taskbar_, clock_, total);
     for (const char* name : files::ModFiles) {
         std::string source = source_of(name);
-        if (platform::FileExists(source) && !Move(source, target_of(source), progress)) return false;
+        if (platform::FileExists(source) && !Move(source, target_of(source), progress))
+            return false;
     }
     return true;
 }

@@ -34,7 +34,8 @@ struct WriteTarget {
     bool exists = false;
     bool regular = true;            // an ordinary file, not a folder
     bool read_only = false;         // the file's read-only attribute (mode bits on POSIX)
-    bool read_only_medium = false;  // the volume it is on can't be written (a disc, a read-only mount)
+    // The volume it is on can't be written (a disc, a read-only mount).
+    bool read_only_medium = false;
 };
 
 // Whether a write may be tried at all: never into a folder of that name, a

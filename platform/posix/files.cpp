@@ -62,7 +62,9 @@ bool CopyData(int in, int out, std::uint64_t size, const CopyProgress& progress)
 // the disk.
 bool SyncFolderOf(const std::string& path) {
     std::string::size_type slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string folder = slash == std::string::npos ? "."
+                         : slash == 0                 ? "/"
+                                                      : path.substr(0, slash);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = fsync(fd) == 0;

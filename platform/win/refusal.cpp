@@ -23,8 +23,10 @@ struct Security {
     using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD,
                                                 PDWORD);
     HMODULE dll = LoadSystemLibrary(L"advapi32.dll");
-    GetFileSecurityFn get_file_security = SystemFunction<GetFileSecurityFn>(dll, "GetFileSecurityW");
-    OpenProcessTokenFn open_process_token = SystemFunction<OpenProcessTokenFn>(dll, "OpenProcessToken");
+    GetFileSecurityFn get_file_security =
+        SystemFunction<GetFileSecurityFn>(dll, "GetFileSecurityW");
+    OpenProcessTokenFn open_process_token =
+        SystemFunction<OpenProcessTokenFn>(dll, "OpenProcessToken");
     DuplicateTokenFn duplicate_token = SystemFunction<DuplicateTokenFn>(dll, "DuplicateToken");
     AccessCheckFn access_check = SystemFunction<AccessCheckFn>(dll, "AccessCheck");
     GetTokenInformationFn get_token_information =
