@@ -10,6 +10,7 @@ import argparse
 import fnmatch
 import os
 import random
+import re
 import shutil
 import signal
 import subprocess
@@ -138,6 +139,8 @@ class Half:
         self.seconds = 0.0
         self.created = time.time()
         self.setup = 0.0  # build and baseline before the first mutant
+        self.fails = {}   # mutant -> the tests it failed (with --matrix)
+        self.tests = []   # every test of the half's test program
 
     def log(self, text):
         print(text, flush=True)
@@ -166,6 +169,9 @@ class Half:
                     result, detail = "uncompiled", ""
                 else:
                     result, detail = test(m)
+                    if isinstance(detail, list):
+                        self.fails[m] = detail
+                        detail = "%d tests failed" % len(detail)
                 detail = "build %.1fs%s" % (built, "; " + detail if detail else "")
             finally:
                 write_touched(path, original)
@@ -221,6 +227,9 @@ def main():
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--workdir", default="/tmp/zarn-mutate", help="private copy and builds")
     ap.add_argument("--out", help="results file (default build/mutate/results.tsv)")
+    ap.add_argument("--matrix", action="store_true",
+                    help="core half: run every test against each killed mutant and report, per "
+                         "test, the mutants that only it kills (slower)")
     ap.add_argument("--compare", nargs=2, metavar=("OLD", "NEW"), help="compare two results files")
     args = ap.parse_args()
     tree = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -275,12 +284,23 @@ def run_core(args, chosen):
     if rc != 0:
         sys.exit("mutate: the native tests fail on the unmutated tree:\n" + out[-3000:])
     limit = 2 * base + 10
+    _, _, listed = sh([exe, "--gtest_list_tests"], cwd=os.path.join(b, "tests"))
+    suite = None
+    for line in listed.splitlines():
+        if line and not line.startswith(" "):
+            suite = line.split()[0]
+        elif line.strip() and suite:
+            half.tests.append(suite + line.split()[0])
     print("mutate: core baseline: tests pass in %.1fs; per-mutant limit %.0fs" % (base, limit), flush=True)
     env = dict(os.environ, GTEST_FAIL_FAST="1")
 
     def test(m):
         rc, _, _ = sh([exe], timeout=limit, env=env, cwd=os.path.join(b, "tests"))
-        return ("survived" if rc == 0 else "timeout" if rc == 124 else "killed"), ""
+        result = "survived" if rc == 0 else "timeout" if rc == 124 else "killed"
+        if result != "killed" or not args.matrix:
+            return result, ""
+        rc, _, out = sh([exe], timeout=limit, cwd=os.path.join(b, "tests"))
+        return result, sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)", out, re.M)))
 
     half.run(chosen, args.core_minutes, args.core, {"build": b, "targets": lambda m: ["zarn_tests"]}, test)
     build(b, ["zarn_tests"], args.jobs)  # leave the build matching the tree
@@ -310,7 +330,29 @@ def report(args, halves):
             print("  timeout   %s %s %s" % (m.where(), m.op, m.change()))
         for m, _, _ in survivors:
             print("  survived  %s %s %s" % (m.where(), m.op, m.change()))
+    for h in halves:
+        if h.fails:
+            matrix(args, h)
     print("results: %s" % args.out)
+
+
+def matrix(args, h):
+    """Per test: the mutants it kills, and those that no other test kills."""
+    path = os.path.splitext(args.out)[0] + ".matrix.tsv"
+    by_test, alone = {}, {}
+    with open(path, "w") as f:
+        f.write("file\tline\top\ttests\n")
+        for m, tests in h.fails.items():
+            f.write("%s\t%d\t%s\t%s\n" % (m.path, m.line, m.op, ",".join(tests)))
+            for t in tests:
+                by_test[t] = by_test.get(t, 0) + 1
+            if len(tests) == 1:
+                alone[tests[0]] = alone.get(tests[0], 0) + 1
+    print("\n== per test: mutants killed / killed by it alone (%s)" % path)
+    for t in h.tests:
+        by_test.setdefault(t, 0)
+    for t in sorted(by_test, key=lambda t: (alone.get(t, 0), by_test[t])):
+        print("  %4d %4d  %s" % (by_test[t], alone.get(t, 0), t))
 
 
 def esc(s):
