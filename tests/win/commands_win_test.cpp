@@ -1,5 +1,5 @@
-// The game-folder commands in states only Windows has: hidden and system
-// files, files another process holds open without delete sharing, a patch
+// The game-folder commands in states only Windows has: files another
+// process holds open without delete sharing, a patch
 // program that is still running when the user says it is done, and a game
 // folder whose path a careless start would cut at its first space.
 #include <gtest/gtest.h>
@@ -24,49 +24,11 @@ using namespace game_files;
 
 const char kUntouched[] = "(as loaded)";
 
-void SetAttributes(const TempFolder& dir, const std::string& name, DWORD attributes) {
-    ASSERT_TRUE(SetFileAttributesW(Widen(dir.File(name)).c_str(), attributes)) << name;
-}
-
 bool Exists(const TempFolder& dir, const std::string& name) {
     return GetFileAttributesW(Widen(dir.File(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 using Click = void (Frm1::*)();
-
-TEST(CommandsWin, HiddenAndSystemFilesCountAsAbsent) {
-    struct Case {
-        const char* what;
-        Click press;
-        const char* file;  // written, then given the attributes
-        DWORD attributes;
-        const char* other;  // written as a normal file, or null
-        std::vector<std::string> names_after;
-    } cases[] = {
-        {"hidden source, Disable", &Frm1::Command3_Click, "ra2md.csf", FILE_ATTRIBUTE_HIDDEN,
-         "glsmd.pal", {"glsmd.pal.Zarn", "ra2md.csf"}},
-        {"system source, Enable", &Frm1::Command2_Click, "ra2md.csf.Zarn",
-         FILE_ATTRIBUTE_SYSTEM, "glsmd.pal.Zarn", {"glsmd.pal", "ra2md.csf.Zarn"}},
-        {"hidden entry, Uninstall", &Frm1::Uninstall_Click, "merged01.pkt",
-         FILE_ATTRIBUTE_HIDDEN, "ra2md.csf", {"merged01.pkt"}},
-        {"system entry, Clean", &Frm1::Clean_Click, "INSTALL.LOG", FILE_ATTRIBUTE_SYSTEM,
-         "Readme.txt", {"INSTALL.LOG"}},
-    };
-    for (const Case& c : cases) {
-        TempFolder dir;
-        dir.Write(c.file, "kept as it is");
-        SetAttributes(dir, c.file, c.attributes);
-        if (c.other) dir.Write(c.other, "moved or deleted");
-        RecordingWindow w;
-        w.texts["visual"] = kUntouched;
-        Frm1 frm1(w, dir.path());
-        (frm1.*c.press)();
-        EXPECT_EQ(dir.Names(), c.names_after) << c.what;
-        EXPECT_EQ(dir.Read(c.file), "kept as it is") << c.what;
-        EXPECT_EQ(w.messages.size(), c.press == &Frm1::Uninstall_Click ? 2u : 0u) << c.what;
-        SetAttributes(dir, c.file, FILE_ATTRIBUTE_NORMAL);
-    }
-}
 
 // A file held open without delete sharing: the refused step is reported
 // with the system's reason, and the line below says to close the program

@@ -113,6 +113,12 @@ TEST(CopyWin, DeletesAreNeverRetried) {
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.error, (long)ERROR_SHARING_VIOLATION);
     EXPECT_LT(took, 500u) << "waited for the file";
+    // The system's words end the message: no line break or blank after them.
+    EXPECT_EQ(s.reason, SystemReason(ERROR_SHARING_VIOLATION));
+    ASSERT_FALSE(s.reason.empty());
+    EXPECT_EQ(s.reason.find_first_of("\r\n"), std::string::npos) << s.reason;
+    EXPECT_NE(s.reason.back(), ' ');
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"ra2md.csf"});
 }
 
 // The facts gathered for real refusals, as root under Wine: the folder is
