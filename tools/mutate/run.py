@@ -230,11 +230,15 @@ def main():
     ap.add_argument("--matrix", action="store_true",
                     help="core half: run every test against each killed mutant and report, per "
                          "test, the mutants that only it kills (slower)")
+    ap.add_argument("--lines", action="store_true",
+                    help="print the non-blank lines of the tests, the product and the other code")
     ap.add_argument("--compare", nargs=2, metavar=("OLD", "NEW"), help="compare two results files")
     args = ap.parse_args()
     tree = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
     if args.compare:
         return compare(*args.compare)
+    if args.lines:
+        return lines(tree)
     args.workdir = os.path.abspath(args.workdir)
     args.out = args.out or os.path.join(tree, "build", "mutate", "results.tsv")
 
@@ -353,6 +357,28 @@ def matrix(args, h):
         by_test.setdefault(t, 0)
     for t in sorted(by_test, key=lambda t: (alone.get(t, 0), by_test[t])):
         print("  %4d %4d  %s" % (by_test[t], alone.get(t, 0), t))
+
+
+def lines(tree):
+    """Non-blank lines of the files git tracks, by area; images and other
+    binary files are not counted."""
+    files = subprocess.run(["git", "ls-files"], cwd=tree, capture_output=True, text=True,
+                           check=True).stdout.split()
+    areas = {"tests": 0, "product": 0, "other code": 0}
+    for f in files:
+        top = f.split("/")[0]
+        area = ("tests" if top == "tests" else
+                "product" if top in ("panel", "settings", "platform", "app") else
+                "other code" if top in ("tools", "bench", "cmake", "CMakeLists.txt", ".ci") else None)
+        with open(os.path.join(tree, f), "rb") as fh:
+            data = fh.read()
+        if area is None or b"\0" in data or f.endswith((".gif", ".bmp", ".ico", ".png")):
+            continue
+        areas[area] += sum(1 for ln in data.splitlines() if ln.strip())
+    t, p = areas["tests"], areas["product"]
+    print("non-blank lines: tests %d, product %d, other code %d; tests / product %.2f, "
+          "tests / (tests + product) %.2f" % (t, p, areas["other code"], t / p, t / (t + p)))
+    return 0
 
 
 def esc(s):
