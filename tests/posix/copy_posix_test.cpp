@@ -19,6 +19,8 @@
 namespace {
 std::vector<int> g_refuse_with;   // errnos for the next copy_file_range calls
 std::vector<std::string> g_synced;  // what fsync was called on, in order
+int g_interrupt_reads = 0, g_interrupt_writes = 0;  // calls to interrupt next
+bool g_short_writes = false;  // each write takes at most 1000 bytes
 
 std::string PathOf(int fd) {
     char path[PATH_MAX];
@@ -35,6 +37,16 @@ extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off6
     if (errno != EINTR) return -1;
     g_refuse_with.erase(g_refuse_with.begin());
     return -1;
+}
+extern "C" ssize_t __real_read(int, void*, size_t);
+extern "C" ssize_t __wrap_read(int fd, void* buf, size_t n) {
+    if (g_interrupt_reads > 0 && g_interrupt_reads--) return errno = EINTR, -1;
+    return __real_read(fd, buf, n);
+}
+extern "C" ssize_t __real_write(int, const void*, size_t);
+extern "C" ssize_t __wrap_write(int fd, const void* buf, size_t n) {
+    if (g_interrupt_writes > 0 && g_interrupt_writes--) return errno = EINTR, -1;
+    return __real_write(fd, buf, g_short_writes && n > 1000 ? 1000 : n);
 }
 extern "C" int __real_fsync(int);
 extern "C" int __wrap_fsync(int fd) {
@@ -69,10 +81,16 @@ TEST(CopyPosix, ByReadAndWriteWhereTheKernelCannotCopy) {
         dir.Write("expandmd80.mix", big + "end");
         std::vector<std::uint64_t> copied;
         g_refuse_with = {c.err};
+        // By hand, a signal may interrupt a read or a write, and a write may
+        // take only part of what it was given, as on some network shares.
+        g_interrupt_reads = g_interrupt_writes = 2;
+        g_short_writes = true;
         platform::Status s = platform::CopyFileReplace(
             dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
             [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
         g_refuse_with.clear();
+        g_interrupt_reads = g_interrupt_writes = 0;
+        g_short_writes = false;
         EXPECT_EQ(s.ok, c.copied) << s.reason;
         EXPECT_EQ(copied, c.progress);
         EXPECT_EQ(dir.Read("expandmd80.mix.Zarn"), c.copied ? big + "end" : "");
