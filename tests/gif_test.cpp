@@ -145,4 +145,60 @@ TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
     EXPECT_FALSE(gif::Decode(huge.data(), huge.size(), &p));
 }
 
+// A 4x1 GIF made here, code by code: four colours, min code size 2 (clear
+// 4, end 5; 3-bit codes until the table reaches 8 entries, then 4-bit).
+std::vector<std::uint8_t> Made(bool local_table, const std::vector<std::pair<int, int>>& codes) {
+    const std::uint8_t table[12] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+    std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0,
+                                   std::uint8_t(local_table ? 0 : 0x81), 0, 0};
+    if (!local_table) g.insert(g.end(), table, table + 12);
+    for (std::uint8_t b : {0x2C, 0, 0, 0, 0, 4, 0, 1, 0}) g.push_back(b);
+    g.push_back(local_table ? 0x81 : 0);
+    if (local_table) g.insert(g.end(), table, table + 12);
+    std::vector<std::uint8_t> data;
+    std::uint32_t acc = 0;
+    int bits = 0;
+    for (auto [code, width] : codes)
+        for (acc |= std::uint32_t(code) << bits, bits += width; bits >= 8; acc >>= 8, bits -= 8)
+            data.push_back(std::uint8_t(acc));
+    if (bits) data.push_back(std::uint8_t(acc));
+    g.push_back(2);
+    g.push_back(std::uint8_t(data.size()));
+    g.insert(g.end(), data.begin(), data.end());
+    for (std::uint8_t b : {0x00, 0x3B}) g.push_back(b);
+    return g;
+}
+
+TEST(Gif, ColourTablesAndEndCodesAsTheFormatHasThem) {
+    const std::vector<std::pair<int, int>> all = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
+    // The last code's string runs one pixel past the picture: it is cut there.
+    const std::vector<std::pair<int, int>> runs_past = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {8, 4},
+                                                        {5, 4}};
+    const std::vector<std::pair<int, int>> ends_early = {{4, 3}, {0, 3}, {1, 3}, {5, 3}, {2, 3},
+                                                         {3, 4}};
+    struct Case {
+        const char* what;
+        bool local_table;
+        std::vector<std::pair<int, int>> codes;
+        bool decoded;
+        std::vector<std::uint8_t> indices;
+    } cases[] = {
+        {"global table", false, all, true, {0, 1, 2, 3}},
+        {"the image's own table", true, all, true, {0, 1, 2, 3}},
+        {"a string past the last pixel", false, runs_past, true, {0, 1, 2, 2}},
+        {"no end code, every pixel there", false, {all.begin(), all.end() - 1}, true,
+         {0, 1, 2, 3}},
+        {"an end code before the picture is full", false, ends_early, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint8_t> g = Made(c.local_table, c.codes);
+        gif::Picture p;
+        ASSERT_EQ(gif::Decode(g.data(), g.size(), &p), c.decoded);
+        if (!c.decoded) continue;
+        EXPECT_EQ(p.indices, c.indices);
+        EXPECT_EQ(p.palette, (std::vector<std::uint8_t>{0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255}));
+    }
+}
+
 }  // namespace
