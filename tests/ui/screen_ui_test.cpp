@@ -1,0 +1,201 @@
+// What the screen shows under Wine, read as pixels: every picture of the
+// main window is, pixel for pixel, the drawing the executable holds for the
+// monitor's scale (1x, 1.5x, 2x at 96, 144, 192 dpi), also after a move to a
+// monitor of another DPI, which brings new icons too; the resolution box has
+// the window colours, and the colours taken from the system follow it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/gif.h"
+#include "tests/ui/panel_process.h"
+
+namespace {
+
+using Pixels = std::vector<std::uint32_t>;  // 0x00RRGGBB, top row first
+
+Pixels PixelsOf(HDC dc, HBITMAP bmp, int width, int height) {
+    BITMAPINFO bi = {{sizeof bi.bmiHeader, width, -height, 1, 32}};
+    Pixels px((size_t)width * height);
+    GetDIBits(dc, bmp, 0, height, px.data(), &bi, DIB_RGB_COLORS);
+    for (auto& p : px) p &= 0xFFFFFF;
+    return px;
+}
+
+// A drawing of the executable: a 24-bit RT_BITMAP, or a GIF.
+Pixels Drawing(HMODULE exe, const WString& name, bool gif) {
+    HRSRC r = FindResourceW(exe, name.c_str(), gif ? RT_RCDATA : RT_BITMAP);
+    auto bytes = r ? (const std::uint8_t*)LockResource(LoadResource(exe, r)) : nullptr;
+    if (!bytes) return {};
+    gif::Picture p;
+    Pixels px;
+    if (gif && gif::Decode(bytes, SizeofResource(exe, r), &p)) {
+        for (std::uint8_t i : p.indices)
+            px.push_back(p.palette[i * 3] << 16 | p.palette[i * 3 + 1] << 8 | p.palette[i * 3 + 2]);
+    } else if (!gif) {
+        auto* info = (const BITMAPINFO*)bytes;
+        HDC dc = GetDC(nullptr);
+        HBITMAP bmp = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, bytes + info->bmiHeader.biSize,
+                                     info, DIB_RGB_COLORS);
+        px = PixelsOf(dc, bmp, info->bmiHeader.biWidth, info->bmiHeader.biHeight);
+        DeleteObject(bmp);
+        ReleaseDC(nullptr, dc);
+    }
+    return px;
+}
+
+// What the screen shows of `control`'s client area.
+Pixels OnScreen(HWND control, int width, int height) {
+    POINT at = {0, 0};
+    ClientToScreen(control, &at);
+    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
+    SelectObject(mem, old);
+    Pixels px = PixelsOf(mem, bmp, width, height);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+// Sends WM_DPICHANGED as the system does, with a suggested rectangle for the
+// new DPI in the panel's memory: the system does not carry the pointer
+// across processes here (and Wine never sends the message itself).
+void SendDpiChanged(const PanelProcess& panel, UINT dpi) {
+    RECT r;
+    GetWindowRect(panel.main(), &r);
+    r.right = r.left + MulDiv(layout::kFrm1.client_width, dpi, 1440) + 40;
+    r.bottom = r.top + MulDiv(layout::kFrm1.client_height, dpi, 1440) + 60;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, panel.pid());
+    void* there = VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_TRUE(WriteProcessMemory(process, there, &r, sizeof r, nullptr));
+    SendMessageTimeoutW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)there, 0, 5000,
+                        nullptr);
+    VirtualFreeEx(process, there, 0, MEM_RELEASE);
+    CloseHandle(process);
+    Sleep(300);  // let it paint
+}
+
+// The drawings are made for three scales; a 96-dpi picture stretched fails.
+// The icons are the one 32 by 32 picture of 16 colours, scaled smoothly to
+// the sizes the system wants at the DPI (16 and 32 at 96 dpi, in proportion
+// at others): a smooth scale mixes the colours, so such an icon holds many
+// more than 16.
+TEST(PicturesUi, EachPictureIsTheDrawingForTheScaleAlsoAfterADpiChange) {
+    TempFolder folder("Red Alert 2");
+    PanelProcess panel(folder);
+    ASSERT_NE(panel.main(), nullptr);
+    Sleep(300);  // let it paint
+    const UINT steps[] = {ScreenDpi(), 144, 192, 96};
+    if (steps[0] != 96 && steps[0] != 144 && steps[0] != 192)
+        GTEST_SKIP() << "drawings are made for 96, 144 and 192 dpi only; here " << steps[0];
+    HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(exe, nullptr);
+    InsidePanel inside(panel.main());
+    ASSERT_TRUE(inside.hooked());
+    for (int step = 0; step < 4; ++step) {
+        const UINT dpi = steps[step];
+        SCOPED_TRACE(dpi);
+        if (step) SendDpiChanged(panel, dpi);
+        auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
+        for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
+            SCOPED_TRACE(control);
+            const layout::Control& row = *layout::Find(layout::kFrm1, control);
+            WString name = Widen(row.caption) + (dpi == 96 ? L"" : dpi == 144 ? L"_150" : L"_200");
+            Pixels want = Drawing(exe, name, row.kind == layout::Kind::kImage);
+            // The control is its place in the layout at this DPI...
+            RECT rc;
+            GetClientRect(panel.Main(control), &rc);
+            ASSERT_EQ(rc.right, px(row.left + row.width) - px(row.left));
+            ASSERT_EQ(rc.bottom, px(row.top + row.height) - px(row.top));
+            // ...and the screen shows the drawing of that size unchanged.
+            Pixels seen = OnScreen(panel.Main(control), rc.right, rc.bottom);
+            ASSERT_EQ(want.size(), seen.size());
+            std::size_t wrong = 0, first = 0;
+            for (std::size_t i = 0; i < want.size(); ++i)
+                if (seen[i] != want[i] && wrong++ == 0) first = i;
+            EXPECT_EQ(wrong, 0u) << "of " << want.size() << " pixels; first at x "
+                                 << first % rc.right << ", y " << first / rc.right;
+        }
+        inside.Send(L"ZarnTestIcons");
+        auto prop = [&](const wchar_t* name) { return (int)(INT_PTR)GetPropW(panel.main(), name); };
+        int small = 16 * (int)dpi / 96, big = 32 * (int)dpi / 96;
+        EXPECT_EQ(prop(L"ZarnSmallIconWidth"), small);
+        EXPECT_EQ(prop(L"ZarnBigIconWidth"), big);
+        EXPECT_TRUE(small == 32 || prop(L"ZarnSmallIconColours") > 16) << "scaled smoothly";
+        EXPECT_TRUE(big == 32 || prop(L"ZarnBigIconColours") > 16) << "scaled smoothly";
+        EXPECT_EQ(RectInParent(panel.Main("Command1")).left, px(3120)) << "the controls follow";
+    }
+    FreeLibrary(exe);
+}
+
+// A pixel of the screen, at `p` in `window`'s client area (null: the screen's).
+COLORREF Pixel(HWND window, POINT p) {
+    if (window) ClientToScreen(window, &p);
+    HDC dc = GetDC(nullptr);
+    COLORREF c = GetPixel(dc, p.x, p.y);
+    ReleaseDC(nullptr, dc);
+    return c;
+}
+
+// A pixel near the right end of a window's client area, clear of any text.
+COLORREF RightOf(HWND window) {
+    RECT rc;
+    GetClientRect(window, &rc);
+    return Pixel(window, {rc.right - 3, rc.bottom / 2});
+}
+
+// The resolution box, field and list, in the window colours; the main
+// window's empty labels in the dialog face colour. Both follow the system
+// when it changes them (as choosing a High Contrast theme does, here set
+// inside the panel's process); the black ground and the status labels'
+// fixed colours stay as they are.
+TEST(ColoursUi, TheResolutionBoxHasTheWindowColoursAndSystemColoursFollowTheSystem) {
+    TempFolder folder;
+    folder.Write("RA2MD.ini", "[Video]\r\nScreenWidth=800\r\nScreenHeight=600\r\n");
+    PanelProcess panel(folder);
+    ASSERT_NE(panel.main(), nullptr);
+    HWND w = panel.Open(layout::kGameOptions);
+    ASSERT_NE(w, nullptr);
+    HWND combo = Control(w, layout::kGameOptions, "Combo1"), field = GetWindow(combo, GW_CHILD);
+    ASSERT_EQ(ClassOf(field), "Edit");
+    EXPECT_EQ(RightOf(field), GetSysColor(COLOR_WINDOW)) << "the text field";
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Sleep(200);
+    // The list's first entry, right of its text; the current entry, lit, is the third.
+    RECT list, box;
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&list);
+    GetWindowRect(combo, &box);
+    EXPECT_EQ(Pixel(nullptr, {list.right - 6, box.bottom + 5}), GetSysColor(COLOR_WINDOW)) << "the list";
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+
+    HWND label = panel.Main("Label2"), status = Control(w, layout::kGameOptions, "EVBBS");
+    RECT rc;
+    GetClientRect(label, &rc);
+    const POINT centre = {rc.right / 2, rc.bottom / 2};
+    ASSERT_EQ(Pixel(label, centre), GetSysColor(COLOR_BTNFACE));
+    InsidePanel inside(panel.main());
+    ASSERT_TRUE(inside.hooked());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), window = GetSysColor(COLOR_WINDOW);
+    inside.Send(L"ZarnTestSetSysColor", COLOR_BTNFACE, RGB(0, 128, 128));
+    inside.Send(L"ZarnTestSetSysColor", COLOR_WINDOW, RGB(0, 0, 255));
+    Sleep(300);
+    EXPECT_EQ(Pixel(label, centre), RGB(0, 128, 128)) << "the main window's empty label";
+    EXPECT_EQ(RightOf(field), RGB(0, 0, 255)) << "the resolution box";
+    EXPECT_EQ(RightOf(status), RGB(0, 0, 0)) << "a status label, black by its layout";
+    POINT ground = {layout::Pixels(3600, (int)ScreenDpi()), layout::Pixels(60, (int)ScreenDpi())};
+    EXPECT_EQ(Pixel(w, ground), RGB(0, 0, 0)) << "the window's black ground";
+    inside.Send(L"ZarnTestSetSysColor", COLOR_BTNFACE, face);
+    inside.Send(L"ZarnTestSetSysColor", COLOR_WINDOW, window);
+    Sleep(300);
+    EXPECT_EQ(Pixel(label, centre), face) << "back to the old colours";
+}
+
+}  // namespace
