@@ -1,6 +1,6 @@
 // What Windows reads from the executable itself (the version record, the
-// icon, the manifest and the artwork, straight from its resources), and
-// which DLLs it loads from the game folder: none.
+// icon and the manifest; the artwork: screen_ui_test.cpp), and which DLLs it
+// loads from the game folder: none.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -44,7 +44,7 @@ std::string Resource(HMODULE exe, const wchar_t* name, const wchar_t* type) {
              : std::string();
 }
 
-TEST(ExecutableRecord, IconManifestAndArtwork) {
+TEST(ExecutableRecord, IconAndManifest) {
     HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
@@ -60,35 +60,6 @@ TEST(ExecutableRecord, IconManifestAndArtwork) {
     EXPECT_NE(manifest.find(">PerMonitorV2"), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 
-    // Each picture drawn for 96 dpi, and at 1.5 and 2 times that, each the
-    // size of its place in the main window's layout at that DPI.
-    for (int dpi : {96, 144, 192}) {
-        auto px = [dpi](int twips) { return layout::Pixels(twips, dpi); };
-        for (std::size_t i = 0; i < layout::kFrm1.count; ++i) {
-            const layout::Control& row = layout::kFrm1.controls[i];
-            bool gif = row.kind == layout::Kind::kImage;
-            if (!gif && row.kind != layout::Kind::kPictureBox) continue;
-            WString name = Widen(row.caption) + (dpi == 96 ? L"" : dpi == 144 ? L"_150" : L"_200");
-            SCOPED_TRACE(Narrow(name));
-            std::string bytes = Resource(exe, name.c_str(), gif ? RT_RCDATA : RT_BITMAP);
-            ASSERT_GE(bytes.size(), 40u);
-            int width = px(row.left + row.width) - px(row.left);
-            int height = px(row.top + row.height) - px(row.top);
-            if (gif) {
-                EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
-                EXPECT_EQ(*(const WORD*)(bytes.data() + 6), width);
-                EXPECT_EQ(*(const WORD*)(bytes.data() + 8), height);
-                EXPECT_EQ((unsigned char)bytes[10] & 0x87, 0x87) << "a 256-colour table";
-            } else {
-                BITMAPINFOHEADER h;
-                std::memcpy(&h, bytes.data(), sizeof h);
-                EXPECT_EQ(h.biWidth, width);
-                EXPECT_EQ(h.biHeight, height);
-                EXPECT_EQ(h.biBitCount, 24);
-                EXPECT_EQ(h.biCompression, (DWORD)BI_RGB);
-            }
-        }
-    }
     FreeLibrary(exe);
 }
 

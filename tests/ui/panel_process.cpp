@@ -49,9 +49,9 @@ HWND Control(HWND window, const layout::Form& form, const char* name) {
 
 UINT ScreenDpi() {
     HDC dc = GetDC(nullptr);
-    UINT dpi = (UINT)GetDeviceCaps(dc, LOGPIXELSY);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    return dpi;
+    return (UINT)dpi;
 }
 
 void SendKeys(HWND window, std::initializer_list<WORD> keys) {
@@ -88,7 +88,8 @@ PanelProcess::PanelProcess(const TempFolder& folder, const std::string& working_
                        Widen(working_directory.empty() ? folder.path() : working_directory).c_str(),
                        &si, &pi_)) {
         WaitForInputIdle(pi_.hProcess, 10000);
-        main_ = WaitForWindow(layout::kFrm1.caption, 10000);
+        const std::string caption = layout::kFrm1.caption;
+        main_ = WaitForWindow(nullptr, &caption, 10000);
     }
 }
 
@@ -121,37 +122,31 @@ HWND PanelProcess::Open(const layout::Form& form) const {
     return w;
 }
 
-MessageBoxSeen PanelProcess::WaitForMessageBox(DWORD ms) const {
-    MessageBoxSeen box;
-    if (!(box.hwnd = WaitForWindow(L"#32770", nullptr, ms))) return box;
+HWND ExpectBox(const PanelProcess& panel, const std::string& text,
+               const std::vector<std::string>& buttons) {
+    HWND box = panel.WaitForWindow(L"#32770", nullptr);
+    EXPECT_NE(box, nullptr) << "no message box for \"" << text << "\"";
+    if (!box) return box;
     Sleep(100);  // let it finish laying out
-    box.caption = WindowText(box.hwnd);
-    box.text = WindowText(GetDlgItem(box.hwnd, 0xFFFF));
-    for (HWND c = GetWindow(box.hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) == "Button") box.buttons.push_back(WindowText(c));
+    EXPECT_EQ(WindowText(box), "The Marrowgate Control");
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), text);
+    std::vector<std::string> seen;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) == "Button") seen.push_back(WindowText(c));
         // Wine keeps the icon control of a box without an icon, visible and
         // empty: only an icon set in it counts.
-        if (ClassOf(c) == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-            IsWindowVisible(c) && SendMessageW(c, STM_GETICON, 0, 0))
-            box.has_icon = true;
+        EXPECT_FALSE(ClassOf(c) == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                     IsWindowVisible(c) && SendMessageW(c, STM_GETICON, 0, 0)) << "an icon";
     }
+    EXPECT_EQ(seen, buttons);
     return box;
 }
 
-void ExpectPanelBox(const MessageBoxSeen& box, const std::string& text,
-                    const std::vector<std::string>& buttons) {
-    ASSERT_NE(box.hwnd, nullptr) << "no message box for \"" << text << "\"";
-    EXPECT_EQ(box.caption, "The Marrowgate Control");
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.buttons, buttons);
-    EXPECT_FALSE(box.has_icon);
-}
-
-void AnswerAndWait(const MessageBoxSeen& box, const std::string& button) {
-    for (HWND c = GetWindow(box.hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+void AnswerAndWait(HWND box, const std::string& button) {
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (ClassOf(c) == "Button" && WindowText(c) == button)
-            PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), BN_CLICKED), (LPARAM)c);
-    EXPECT_TRUE(WaitGone(box.hwnd)) << "box still open after " << button;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), BN_CLICKED), (LPARAM)c);
+    EXPECT_TRUE(WaitGone(box)) << "box still open after " << button;
 }
 
 bool PanelProcess::WaitForExit(DWORD ms) const {
@@ -186,12 +181,10 @@ void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
                              "ScrollBar", "ComboBox"};
     EXPECT_EQ(ClassOf(h), classes[(int)row.kind]);
     RECT r = RectInParent(h);
-    EXPECT_EQ(r.left, px(row.left));
-    EXPECT_EQ(r.top, px(row.top));
-    EXPECT_EQ(r.right, px(row.left + row.width));
-    if (row.kind != Kind::kCombo) {  // its height follows its font
-        EXPECT_EQ(r.bottom, px(row.top + row.height));
-    }
+    std::vector<LONG> got = {r.left, r.top, r.right, r.bottom},
+                      want = {px(row.left), px(row.top), px(row.left + row.width), px(row.top + row.height)};
+    if (row.kind == Kind::kCombo) got[3] = want[3];  // its height follows its font
+    EXPECT_EQ(got, want) << "left, top, right, bottom";
     LONG cs = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
     EXPECT_EQ((cs & WS_TABSTOP) != 0, row.tab_stop);
     if (row.kind == Kind::kButton || row.kind == Kind::kMemo ||
@@ -240,14 +233,11 @@ void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
               f.frame == layout::Frame::kFixedDialog && !f.icon);
     RECT client;
     GetClientRect(w, &client);
-    EXPECT_EQ(client.right, px(f.client_width));
-    EXPECT_EQ(client.bottom, px(f.client_height));
-    POINT origin = {0, 0};
-    ClientToScreen(w, &origin);
-    if (f.left != layout::kSystemPlaced) {
-        EXPECT_EQ(origin.x, px(f.left));
-        EXPECT_EQ(origin.y, px(f.top));
-    }
+    MapWindowPoints(w, HWND_DESKTOP, (POINT*)&client, 2);
+    std::vector<LONG> got = {client.left, client.top, client.right - client.left, client.bottom - client.top},
+                      want = {px(f.left), px(f.top), px(f.client_width), px(f.client_height)};
+    if (f.left == layout::kSystemPlaced) got[0] = want[0], got[1] = want[1];
+    EXPECT_EQ(got, want) << "the client area's left, top, width, height";
     std::vector<HWND> tab_order;
     for (std::size_t i = 0; i < f.count; ++i) {
         const layout::Control& row = f.controls[i];

@@ -1,13 +1,15 @@
 // What the screen shows under Wine, read as pixels: every picture of the
 // main window is, pixel for pixel, the drawing the executable holds for the
-// monitor's scale (1x, 1.5x, 2x at 96, 144, 192 dpi), also after a move to a
-// monitor of another DPI, which brings new icons too; the resolution box has
-// the window colours, and the colours taken from the system follow it.
+// monitor's scale (1x, 1.5x, 2x at 96, 144, 192 dpi), the size of its place
+// in the layout, also after a move to a monitor of another DPI, which brings
+// new icons too; the resolution box has the window colours, and the colours
+// taken from the system follow it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,18 +28,21 @@ Pixels PixelsOf(HDC dc, HBITMAP bmp, int width, int height) {
     return px;
 }
 
-// A drawing of the executable: a 24-bit RT_BITMAP, or a GIF.
+// A drawing of the executable: a 24-bit RT_BITMAP, or a GIF89a with a table
+// of 256 colours.
 Pixels Drawing(HMODULE exe, const WString& name, bool gif) {
     HRSRC r = FindResourceW(exe, name.c_str(), gif ? RT_RCDATA : RT_BITMAP);
     auto bytes = r ? (const std::uint8_t*)LockResource(LoadResource(exe, r)) : nullptr;
     if (!bytes) return {};
+    auto* info = (const BITMAPINFO*)bytes;
+    EXPECT_TRUE(gif ? memcmp(bytes, "GIF89a", 6) == 0 && (bytes[10] & 0x87) == 0x87
+                    : info->bmiHeader.biBitCount == 24 && info->bmiHeader.biCompression == BI_RGB);
     gif::Picture p;
     Pixels px;
     if (gif && gif::Decode(bytes, SizeofResource(exe, r), &p)) {
         for (std::uint8_t i : p.indices)
             px.push_back(p.palette[i * 3] << 16 | p.palette[i * 3 + 1] << 8 | p.palette[i * 3 + 2]);
     } else if (!gif) {
-        auto* info = (const BITMAPINFO*)bytes;
         HDC dc = GetDC(nullptr);
         HBITMAP bmp = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, bytes + info->bmiHeader.biSize,
                                      info, DIB_RGB_COLORS);
