@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/ui/panel_process.h"
 
@@ -19,7 +20,8 @@ TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
     WORD* language = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len));
-    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len));
+    ASSERT_TRUE(
+        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len));
     char numbers[128];
     snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
              fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
@@ -32,8 +34,8 @@ TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
         const char* is = strchr(field, '=');
         std::string name(field, is), value(is + 1);
         wchar_t* text = nullptr;
-        ASSERT_TRUE(VerQueryValueW(data.data(), Widen("\\StringFileInfo\\040904B0\\" + name).c_str(),
-                                   (void**)&text, &len)) << name;
+        WString path = Widen("\\StringFileInfo\\040904B0\\" + name);
+        ASSERT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len)) << name;
         EXPECT_EQ(Narrow(text), value) << name;
     }
 }
@@ -55,52 +57,38 @@ TEST(ExecutableRecord, IconAndManifest) {
     EXPECT_EQ(group.substr(12, 2), std::string("\4\0", 2)) << "bits a pixel";
 
     std::string manifest = Resource(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos);
-    EXPECT_NE(manifest.find(">PerMonitorV2"), std::string::npos);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             ">PerMonitorV2", "level=\"asInvoker\""})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
     FreeLibrary(exe);
 }
 
-// Game folders often hold ddraw.dll and other shims. Wine prefers its own
-// builtin DLLs, which hides the hazard; the test asks for native-first
-// loading of each name for the panel (Wine's per-program DllOverrides key,
-// read at process start), as Windows does for DLLs that are not KnownDLLs.
-// Then the search order decides: the application folder first, unless the
-// panel restricted it to System32. On Windows the key is simply unused.
+// Game folders often hold shims like ddraw.dll. Wine prefers its builtin
+// DLLs, hiding the hazard, so the panel gets native-first overrides (read at
+// its start), as Windows loads DLLs that are not KnownDLLs: from the
+// application folder first unless the panel keeps to System32. windowscodecs
+// decodes the GIFs, uxtheme comes with the common controls. (The imports are
+// KnownDLLs, which Windows never takes from there and Wine would: not tried.)
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
-    // windowscodecs: the GIF decoder, loaded by the panel itself; uxtheme:
-    // loaded by the common controls for themed buttons. (The executable's
-    // imports are KnownDLLs, which Windows never takes from the application
-    // folder; Wine has no such protection for an override, so not tried.)
-    const char* names[] = {"windowscodecs", "uxtheme"};
-    WString planted = BesideTests(L"planted.dll");
     TempFolder folder("Red Alert 2");
     folder.Write("expandmd81.mix", "marker");
     const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
     const wchar_t order[] = L"native,builtin";
-    for (const char* name : names) {
-        ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File(std::string(name) + ".dll")).c_str(),
-                              FALSE));
-        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, Widen(name).c_str(), REG_SZ, order,
-                                  sizeof order),
-                  ERROR_SUCCESS);
+    for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
+        WString planted = Widen(folder.path()) + L"\\" + name + L".dll";
+        ASSERT_TRUE(CopyFileW(BesideTests(L"planted.dll").c_str(), planted.c_str(), FALSE));
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, order, sizeof order), 0);
     }
-    {
-        PanelProcess panel(folder);
-        RegDeleteTreeW(HKEY_CURRENT_USER, key);
-        ASSERT_NE(panel.main(), nullptr) << "the panel did not start";
-        // Give the window a paint, so the artwork has been decoded.
-        RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Sleep(300);
-        PostMessageW(panel.main(), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(panel.WaitForExit());
-    }
-    for (const char* name : names)
-        EXPECT_EQ(GetFileAttributesW(Widen(folder.File(std::string(name) + ".dll.loaded")).c_str()),
-                  INVALID_FILE_ATTRIBUTES)
-            << name << ".dll from the game folder was loaded";
+    PanelProcess panel(folder);
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    ASSERT_NE(panel.main(), nullptr);
+    RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // decodes art
+    Sleep(300);
+    PostMessageW(panel.main(), WM_CLOSE, 0, 0);  // Exit by the close box
+    EXPECT_TRUE(panel.WaitForExit());
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
+                                                        "uxtheme.dll", "windowscodecs.dll"}))
+        << "a planted DLL was loaded: it leaves <its name>.loaded";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "tests/ui/panel_process.h"
@@ -18,12 +17,7 @@ HWND Item(const char* name) { return Control(g_dialog, layout::kGameOptions, nam
 void Scroll(const char* bar, WORD code, WORD pos = 0) {
     SendMessageW(g_dialog, WM_HSCROLL, MAKEWPARAM(code, pos), (LPARAM)Item(bar));
 }
-// Types `text` into a box as keys would, replacing what it held.
-void Type(const char* box, const char* text) {
-    SendMessageW(Item(box), EM_SETSEL, 0, -1);
-    SendMessageW(Item(box), WM_CHAR, VK_BACK, 0);
-    for (const char* p = text; *p; ++p) SendMessageW(Item(box), WM_CHAR, (WPARAM)*p, 0);
-}
+void Type(const char* box, const wchar_t* text) { SetWindowTextW(Item(box), text); }
 
 // The four switches' states, each slider's position and its box, the resolution.
 std::string Shown() {
@@ -35,19 +29,12 @@ std::string Shown() {
     return s + TextOf(Item("Combo1"));
 }
 
-// `text` with each `from` replaced by the `to` after it.
-std::string Edited(std::string text, std::initializer_list<const char*> from_to) {
-    for (auto p = from_to.begin(); p != from_to.end(); p += 2)
-        text.replace(text.find(p[0]), strlen(p[0]), p[1]);
-    return text;
-}
-
 TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     TempFolder folder;
     // The real scroll bar keeps a volume out of range at its end, and the box
     // shows where it put it; one that is no number leaves the box empty.
-    const std::string odd = "[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume=-0.2\r\nScoreVolume=Error\r\n"
-                            "[Video]\r\nScreenWidth=1024\r\nScreenHeight=\r\n";
+    const std::string odd = "[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume=-0.2\r\n"
+                            "ScoreVolume=Error\r\n[Video]\r\nScreenWidth=1024\r\nScreenHeight=\r\n";
     folder.Write("RA2MD.ini", odd);
     PanelProcess panel(folder);
     ASSERT_NE(panel.main(), nullptr);
@@ -59,11 +46,11 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
 
     const std::string ini =
         "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=0.500000\r\nVoiceVolume=0.700000\r\n"
-        "ScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=no\r\n"
-        "VideoBackBuffer=yes\r\nAllowVRAMSidebar=no\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
+        "ScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\n"
+        "VideoBackBuffer=yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
     folder.Write("RA2MD.ini", ini);
     ASSERT_NE(g_dialog = panel.Open(layout::kGameOptions), nullptr);
-    EXPECT_EQ(Shown(), "Sound On|On|Off|Off|50 50|70 70|40 40|800x600");
+    EXPECT_EQ(Shown(), "Sound On|On|On|On|50 50|70 70|40 40|800x600");
     // "Enable &VRAM Sidebar" and "Enable Video &Back Buffer" take the focus to
     // the next control that takes it, the first slider; Alt+X is not the
     // main window's Exit while the dialog is up.
@@ -87,48 +74,48 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     for (const auto& s : steps) {
         Scroll("HScroll1", (WORD)s[0], (WORD)s[1]);
         std::string v = std::to_string(s[2]);
-        EXPECT_EQ(Shown(), "Sound On|On|Off|Off|" + v + " " + v + "|70 70|40 40|800x600")
+        EXPECT_EQ(Shown(), "Sound On|On|On|On|" + v + " " + v + "|70 70|40 40|800x600")
             << "code " << s[0] << " to " << v;
     }
-    Type("Text2", "33");  // leaves its slider where it was
-    SetWindowTextW(Item("Combo1"), L"640x480");
-    EXPECT_EQ(Shown(), "Sound On|On|Off|Off|100 100|70 33|40 40|640x480");
+    Type("Text2", L"33");  // leaves its slider where it was
+    Type("Combo1", L"640x480");
+    EXPECT_EQ(Shown(), "Sound On|On|On|On|100 100|70 33|40 40|640x480");
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini) << "sliders and boxes write nothing";
 
     // Each switch writes its key at once and shows its state.
-    const char* switches[][4] = {
-        {"NA", "InGameMusic=no", "NAS", "Sound Off"}, {"NAo", "InGameMusic=yes", "NAS", "Sound On"},
-        {"EVBB", "VideoBackBuffer=no", "EVBBS", "Off"}, {"EVBBo", "VideoBackBuffer=yes", "EVBBS", "On"},
-        {"EVS", "AllowVRAMSidebar=no", "EVSS", "Off"}, {"EVSo", "AllowVRAMSidebar=yes", "EVSS", "On"},
-        {"EHR", "AllowHiResModes=no", "EHRS", "Off"}, {"EHRo", "AllowHiResModes=yes", "EHRS", "On"}};
+    const char* switches[][6] = {  // "0" and "1", the key, the label and its captions
+        {"NA", "NAo", "InGameMusic", "NAS", "Sound Off", "Sound On"},
+        {"EVBB", "EVBBo", "VideoBackBuffer", "EVBBS", "Off", "On"},
+        {"EVS", "EVSo", "AllowVRAMSidebar", "EVSS", "Off", "On"},
+        {"EHR", "EHRo", "AllowHiResModes", "EHRS", "Off", "On"}};
     for (const auto& s : switches) {
-        SendMessageW(Item(s[0]), BM_CLICK, 0, 0);
-        EXPECT_NE(folder.Read("RA2MD.ini").find(std::string(s[1]) + "\r\n"), std::string::npos) << s[0];
-        EXPECT_EQ(TextOf(Item(s[2])), s[3]) << s[0];
+        for (int on : {0, 1}) {
+            SendMessageW(Item(s[on]), BM_CLICK, 0, 0);
+            std::string written = std::string(s[2]) + (on ? "=yes\r\n" : "=no\r\n");
+            EXPECT_NE(folder.Read("RA2MD.ini").find(written), std::string::npos) << s[on];
+            EXPECT_EQ(TextOf(Item(s[3])), s[4 + on]) << s[on];
+        }
     }
-    // Closed without saving: the switches' writes stay, nothing typed does.
+    // Closed without saving: the switches' writes, each key in its place, stay; nothing typed does.
     PostMessageW(g_dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitGone(g_dialog));
-    const std::string switched =
-        Edited(ini, {"AllowHiResModes=no", "AllowHiResModes=yes", "AllowVRAMSidebar=no",
-                     "AllowVRAMSidebar=yes"});
-    EXPECT_EQ(folder.Read("RA2MD.ini"), switched);
+    EXPECT_EQ(folder.Read("RA2MD.ini"), ini);
 
     ASSERT_NE(g_dialog = panel.Open(layout::kGameOptions), nullptr);
     EXPECT_EQ(Shown(), "Sound On|On|On|On|50 50|70 70|40 40|800x600");
-    Type("Text1", "150");
-    Type("Text2", "7");
+    Type("Text1", L"150");
+    Type("Text2", L"7");
     Scroll("HScroll3", SB_PAGERIGHT);
-    SetWindowTextW(Item("Combo1"), L"1280x960");
+    Type("Combo1", L"1280x960");
     SendMessageW(Item("Command1"), BM_CLICK, 0, 0);  // "Save And Close"
     ASSERT_TRUE(WaitGone(g_dialog));
     Sleep(100);
     EXPECT_TRUE(IsWindowEnabled(panel.main()));
     EXPECT_EQ(folder.Read("RA2MD.ini"),
-              Edited(switched, {"SoundVolume=0.500000", "SoundVolume=1.5", "VoiceVolume=0.700000",
-                                "VoiceVolume=0.07", "ScoreVolume=0.400000", "ScoreVolume=0.5",
-                                "ScreenWidth=800\r\nScreenHeight=600",
-                                "ScreenWidth=1280\r\nScreenHeight=960"}));
+              "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume=0.07\r\n"
+              "ScoreVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\n"
+              "VideoBackBuffer=yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\n"
+              "ScreenHeight=960\r\n");
     ASSERT_NE(g_dialog = panel.Open(layout::kGameOptions), nullptr);
     EXPECT_EQ(Shown(), "Sound On|On|On|On|100 100|7 7|50 50|1280x960") << "150: the slider's end";
 }

@@ -33,11 +33,10 @@ std::vector<std::string> Sorted(std::vector<std::string> names, std::vector<std:
 
 std::string Label(const PanelProcess& panel) { return WindowText(panel.Main("visual")); }
 
-// The state label holds the state as soon as the window shows, from a folder
-// of non-English letters; the press moves the ten files byte for byte and
-// changes it. The Disable moves files large enough for the task bar button
-// to show its progress, which Wine's task bar does not. Then Exit, by Alt+X
-// and by a click, ends the panel (the close box: in executable_test.cpp).
+// The state label holds the state as the window shows, in a folder of
+// non-English letters; a press moves the ten files and changes it. Disable
+// moves files large enough for the task bar to show progress, which Wine's
+// does not. Then Exit, by Alt+X or click, ends the panel.
 TEST(MainWindowUi, EnableAndDisableByAccessKeyAndClickThenExit) {
     const std::vector<std::string> bystanders = {"RA2MD.ini", "marrowgate80.pkt",
                                                  "merged01.pkt.Zarn"};
@@ -58,7 +57,8 @@ TEST(MainWindowUi, EnableAndDisableByAccessKeyAndClickThenExit) {
         ASSERT_EQ(Label(panel), enable ? "Disabled" : "Enabled");
         if (enable) PressKeys(panel.main(), {VK_MENU, 'E'});
         if (!enable) PanelProcess::Click(panel.Main("Command3"));
-        EXPECT_TRUE(WaitUntil([&] { return Label(panel) == (enable ? "Enabled" : "Disabled"); }, 60000));
+        auto state = [&] { return Label(panel) == (enable ? "Enabled" : "Disabled"); };
+        EXPECT_TRUE(WaitUntil(state, 60000));
         EXPECT_EQ(folder.Names(), Sorted(targets, {kPanelExe}));
         for (std::size_t i = 0; i < kModFiles.size(); ++i)
             EXPECT_TRUE(folder.Read(targets[i + 3]) == data(kModFiles[i])) << targets[i + 3];
@@ -94,7 +94,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     EXPECT_EQ(FocusOf(box), GetDlgItem(box, IDYES));
     AnswerAndWait(box, "&No");
     EXPECT_TRUE(panel.NoBox(500)) << "nothing more after No";
-    EXPECT_TRUE(panel.Running());
+    EXPECT_FALSE(panel.WaitForExit(0));
     EXPECT_EQ(folder.Names(), names);
     ExpectData(folder, kUninstallFiles);
     EXPECT_EQ(Label(panel), "Enabled");
@@ -107,7 +107,8 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     EXPECT_EQ(started.command_line, folder.File("RockPatch.exe"));
     EXPECT_EQ(started.show, "1");
     box = ExpectBox(panel, kPatchDone);
-    EXPECT_EQ(folder.Names(), Sorted(kept, {kPanelExe, "RockPatch.exe", "RockPatch.exe.started.txt"}));
+    EXPECT_EQ(folder.Names(),
+              Sorted(kept, {kPanelExe, "RockPatch.exe", "RockPatch.exe.started.txt"}));
     ASSERT_TRUE(WaitEnded("RockPatch.exe"));
     AnswerAndWait(box);
     EXPECT_TRUE(panel.WaitForExit());
@@ -132,7 +133,8 @@ TEST(MainWindowUi, CleanDeletesTheTwelveSilentlyLaunchStartsTheGameAndEnds) {
     ASSERT_EQ(Label(panel), "Enabled");
     ASSERT_TRUE(DeleteFileW(Widen(folder.File("expandmd81.mix")).c_str()));
     PanelProcess::Click(panel.Main("Clean"));
-    EXPECT_TRUE(WaitUntil([&] { return folder.Names() == Sorted(kept, {"RA2MD.exe", kPanelExe}); }));
+    auto cleaned = [&] { return folder.Names() == Sorted(kept, {"RA2MD.exe", kPanelExe}); };
+    EXPECT_TRUE(WaitUntil(cleaned));
     EXPECT_TRUE(panel.NoBox(500));
     EXPECT_EQ(Label(panel), "Enabled");
     ExpectData(folder, kept);

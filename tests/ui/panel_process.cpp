@@ -106,7 +106,8 @@ HWND PanelProcess::WaitForWindow(const wchar_t* cls, const std::string* caption,
         for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, cls, nullptr)) != nullptr;) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == pi_.dwProcessId && IsWindowVisible(h) && (!caption || WindowText(h) == *caption))
+            if (pid == pi_.dwProcessId && IsWindowVisible(h) &&
+                (!caption || WindowText(h) == *caption))
                 return (found = h) != nullptr;
         }
         return false;
@@ -135,8 +136,9 @@ HWND ExpectBox(const PanelProcess& panel, const std::string& text,
         if (ClassOf(c) == "Button") seen.push_back(WindowText(c));
         // Wine keeps the icon control of a box without an icon, visible and
         // empty: only an icon set in it counts.
-        EXPECT_FALSE(ClassOf(c) == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-                     IsWindowVisible(c) && SendMessageW(c, STM_GETICON, 0, 0)) << "an icon";
+        EXPECT_FALSE(ClassOf(c) == "Static" && IsWindowVisible(c) &&
+                     (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                     SendMessageW(c, STM_GETICON, 0, 0)) << "an icon";
     }
     EXPECT_EQ(seen, buttons);
     return box;
@@ -153,114 +155,15 @@ bool PanelProcess::WaitForExit(DWORD ms) const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
-InsidePanel::InsidePanel(HWND window)
-    : window_(window), module_(LoadLibraryW(BesideTests(L"inside.dll").c_str())) {
-    auto proc = module_ ? (HOOKPROC)(void*)GetProcAddress(module_, "CallWndProc") : nullptr;
-    if (proc)
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, proc, module_,
-                                  GetWindowThreadProcessId(window, nullptr));
+bool HookInside(HWND window) {
+    static HMODULE dll = LoadLibraryW(BesideTests(L"inside.dll").c_str());
+    auto proc = dll ? (HOOKPROC)(void*)GetProcAddress(dll, "CallWndProc") : nullptr;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return proc && SetWindowsHookExW(WH_CALLWNDPROC, proc, dll, thread);
 }
 
-InsidePanel::~InsidePanel() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-    if (module_) FreeLibrary(module_);
-}
-
-void InsidePanel::Send(const wchar_t* message, WPARAM wp, LPARAM lp, HWND to) const {
-    SendMessageTimeoutW(to ? to : window_, RegisterWindowMessageW(message), wp, lp, 0, 10000,
-                        nullptr);
-}
-
-namespace {
-
-void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
-    using layout::Kind;
-    SCOPED_TRACE(row.name);
-    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
-    const char* classes[] = {"Button", "Static", "ZarnPicture", "ZarnPicture", "Edit", "Edit",
-                             "ScrollBar", "ComboBox"};
-    EXPECT_EQ(ClassOf(h), classes[(int)row.kind]);
-    RECT r = RectInParent(h);
-    std::vector<LONG> got = {r.left, r.top, r.right, r.bottom},
-                      want = {px(row.left), px(row.top), px(row.left + row.width), px(row.top + row.height)};
-    if (row.kind == Kind::kCombo) got[3] = want[3];  // its height follows its font
-    EXPECT_EQ(got, want) << "left, top, right, bottom";
-    LONG cs = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
-    EXPECT_EQ((cs & WS_TABSTOP) != 0, row.tab_stop);
-    if (row.kind == Kind::kButton || row.kind == Kind::kMemo ||
-        (row.kind == Kind::kLabel && (*row.caption || !row.also_shows))) {  // others filled at load
-        EXPECT_EQ(TextOf(h), row.caption);
-    }
-    if (row.kind == Kind::kButton) {
-        EXPECT_EQ(cs & BS_TYPEMASK, BS_PUSHBUTTON) << "never the default button";
-    } else if (row.kind == Kind::kLabel) {
-        EXPECT_EQ(cs & SS_TYPEMASK, (row.flags & layout::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP);
-        EXPECT_EQ((cs & WS_BORDER) != 0, (row.flags & layout::kBorder) != 0);
-    } else if (row.kind == Kind::kTextBox || row.kind == Kind::kMemo) {
-        bool memo = row.kind == Kind::kMemo;
-        EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
-        EXPECT_EQ(cs & (ES_MULTILINE | ES_READONLY | ES_CENTER |
-                        (memo ? WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL : 0)),
-                  memo ? ES_MULTILINE | ES_READONLY | WS_VSCROLL : ES_CENTER)
-            << "a memo wraps at words";
-        EXPECT_EQ(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    } else if (row.kind == Kind::kScrollBar) {
-        EXPECT_EQ(cs & SBS_VERT, 0);
-    } else if (row.kind == Kind::kCombo) {
-        EXPECT_EQ(cs & 3, CBS_DROPDOWN) << "editable";
-        std::string items;
-        for (int k = 0, n = (int)SendMessageW(h, CB_GETCOUNT, 0, 0); k < n; ++k) {
-            wchar_t item[32] = {};
-            SendMessageW(h, CB_GETLBTEXT, k, (LPARAM)item);
-            items += (k ? "|" : "") + Narrow(WString(item));
-        }
-        EXPECT_EQ(items, row.caption) << "the list, unsorted";
-    }
-}
-
-}  // namespace
-
-void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
-    SCOPED_TRACE(f.name);
-    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
-    EXPECT_EQ(WindowText(w), f.caption);
-    EXPECT_EQ(ClassOf(w), "ZarnForm");
-    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) &
-                  (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-              WS_CAPTION | WS_SYSMENU);
-    // A fixed dialog frame without an icon of its own shows none in its title.
-    EXPECT_EQ((GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0,
-              f.frame == layout::Frame::kFixedDialog && !f.icon);
-    RECT client;
-    GetClientRect(w, &client);
-    MapWindowPoints(w, HWND_DESKTOP, (POINT*)&client, 2);
-    std::vector<LONG> got = {client.left, client.top, client.right - client.left, client.bottom - client.top},
-                      want = {px(f.left), px(f.top), px(f.client_width), px(f.client_height)};
-    if (f.left == layout::kSystemPlaced) got[0] = want[0], got[1] = want[1];
-    EXPECT_EQ(got, want) << "the client area's left, top, width, height";
-    std::vector<HWND> tab_order;
-    for (std::size_t i = 0; i < f.count; ++i) {
-        const layout::Control& row = f.controls[i];
-        HWND h = Control(w, f, row.name);
-        if (row.kind == layout::Kind::kLine) {
-            EXPECT_EQ(h, nullptr) << row.name << ": drawn, not a window";
-        } else if (h == nullptr) {
-            ADD_FAILURE() << row.name << ": no such control";
-        } else {
-            ExpectControl(h, row, dpi);
-            if (row.tab_stop) tab_order.push_back(h);
-        }
-    }
-    // Tab goes through the focusable rows in table order, from the focus on
-    // and round to it again. (A combo box's focus is on its edit field.)
-    HWND at = FocusOf(w), focus = Control(w, f, f.focus);
-    EXPECT_EQ(at, focus) << "focus at opening";
-    std::size_t start = std::find(tab_order.begin(), tab_order.end(), focus) - tab_order.begin();
-    for (std::size_t i = 1; i <= tab_order.size(); ++i) {
-        at = GetNextDlgTabItem(w, at, FALSE);
-        HWND next = tab_order[(start + i) % tab_order.size()];
-        EXPECT_TRUE(at == next || GetParent(at) == next) << "Tab " << i;
-    }
+void SendInside(HWND window, const wchar_t* message, WPARAM wp, LPARAM lp) {
+    SendMessageTimeoutW(window, RegisterWindowMessageW(message), wp, lp, 0, 10000, nullptr);
 }
 
 int main(int argc, char** argv) {

@@ -30,11 +30,6 @@ void SendKeys(HWND window, std::initializer_list<WORD> keys);
 void PressKeys(HWND window, std::initializer_list<WORD> keys);
 bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000);
 inline bool WaitGone(HWND window) { return WaitUntil([=] { return !IsWindow(window); }); }
-// Checks a realised window against its layout table at `dpi`: frame, client
-// size and place, each control's class, rectangle, styles and caption, the
-// tab order and the focus.
-void ExpectLaidOut(HWND window, const layout::Form& form, UINT dpi);
-
 // Waits for a message box of the panel and checks it: its one caption,
 // `text`, `buttons` (captions in order) and no icon. Null when none came.
 class PanelProcess;
@@ -43,21 +38,11 @@ HWND ExpectBox(const PanelProcess& panel, const std::string& text,
 // Presses the box's button by its caption and waits until the box has gone.
 void AnswerAndWait(HWND box, const std::string& button = "OK");
 
-// Hooks the thread of a panel's window with tests/ui/inside (inside.dll) to
-// act and look inside the panel's process: Send() sends a window of that
-// thread a registered message, which the hook acts on.
-class InsidePanel {
-public:
-    explicit InsidePanel(HWND window);
-    ~InsidePanel();
-    bool hooked() const { return hook_ != nullptr; }
-    void Send(const wchar_t* message, WPARAM wp = 0, LPARAM lp = 0, HWND to = nullptr) const;
-
-private:
-    HWND window_;
-    HMODULE module_;
-    HHOOK hook_ = nullptr;
-};
+// Hooks the thread of the panel's `window` with tests/ui/inside (inside.dll)
+// to act and look inside the panel's process, where the hook acts on the
+// registered messages that SendInside() sends a window of that thread.
+bool HookInside(HWND window);
+void SendInside(HWND window, const wchar_t* message, WPARAM wp = 0, LPARAM lp = 0);
 
 class PanelProcess {
 public:
@@ -71,12 +56,11 @@ public:
     // A visible top-level window of the panel of class `cls` (null: any) and
     // this caption (null: any), waiting up to `ms`.
     HWND WaitForWindow(const wchar_t* cls, const std::string* caption, DWORD ms = 5000) const;
-    HWND WaitForWindow(const std::string& caption) const { return WaitForWindow(nullptr, &caption); }
+    HWND WaitForWindow(const std::string& title) const { return WaitForWindow(nullptr, &title); }
     // Clicks the main window's button that opens `form` and waits for it.
     HWND Open(const layout::Form& form) const;
     bool NoBox(DWORD ms) const { return !WaitForWindow(L"#32770", nullptr, ms); }
     bool WaitForExit(DWORD ms = 5000) const;
-    bool Running() const { return !WaitForExit(0); }
     static void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }  // as the mouse does
 
 private:

@@ -1,18 +1,14 @@
-// Every window of the panel under Wine, from game folders in both states:
-// laid out at its table's numbers at this run's DPI, holding the main window
-// while it is up, and no text drawn outside its control: every caption, every
-// text the behaviour puts in a control ("Enabled", "Sound Off", a volume of
-// 100) and every entry of the resolution list, with the faces the panel chose
-// from this machine's fonts (ctest ui_fewer_fonts runs it with fewer fonts).
-//
-// A font handle means nothing outside the process that made it, so the hook
-// of tests/ui/inside measures in the panel's process: it draws each text as
-// its control does, with the control's font and nothing clipped, and reports
-// the box of the pixels coloured.
+// Every window under Wine, from game folders in both states: laid out at its
+// table's numbers at this run's DPI, holding the main window while it is up,
+// and every text it shows (captions, "Enabled", "Sound Off", a volume of 100,
+// the resolution list) inside its control with the faces the panel chose from
+// this machine's fonts (ctest ui_fewer_fonts runs it with fewer), as the hook
+// of tests/ui/inside measures it in the panel's process, where its fonts are.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -21,11 +17,101 @@
 
 namespace {
 
+void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
+    using layout::Kind;
+    SCOPED_TRACE(row.name);
+    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
+    const char* classes[] = {"Button", "Static", "ZarnPicture", "ZarnPicture", "Edit", "Edit",
+                             "ScrollBar", "ComboBox"};
+    EXPECT_EQ(ClassOf(h), classes[(int)row.kind]);
+    RECT r = RectInParent(h);
+    std::vector<LONG> got = {r.left, r.top, r.right, r.bottom};
+    std::vector<LONG> want = {px(row.left), px(row.top), px(row.left + row.width),
+                              px(row.top + row.height)};
+    if (row.kind == Kind::kCombo) got[3] = want[3];  // its height follows its font
+    EXPECT_EQ(got, want) << "left, top, right, bottom";
+    LONG cs = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+    EXPECT_EQ((cs & WS_TABSTOP) != 0, row.tab_stop);
+    if (row.kind == Kind::kButton || row.kind == Kind::kMemo ||
+        (row.kind == Kind::kLabel && (*row.caption || !row.also_shows))) {  // others filled at load
+        EXPECT_EQ(TextOf(h), row.caption);
+    }
+    if (row.kind == Kind::kButton) {
+        EXPECT_EQ(cs & BS_TYPEMASK, BS_PUSHBUTTON) << "never the default button";
+    } else if (row.kind == Kind::kLabel) {
+        EXPECT_EQ(cs & SS_TYPEMASK, (row.flags & layout::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP);
+        EXPECT_EQ((cs & WS_BORDER) != 0, (row.flags & layout::kBorder) != 0);
+    } else if (row.kind == Kind::kTextBox || row.kind == Kind::kMemo) {
+        bool memo = row.kind == Kind::kMemo;
+        EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
+        EXPECT_EQ(cs & (ES_MULTILINE | ES_READONLY | ES_CENTER |
+                        (memo ? WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL : 0)),
+                  memo ? ES_MULTILINE | ES_READONLY | WS_VSCROLL : ES_CENTER)
+            << "a memo wraps at words";
+        EXPECT_EQ(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    } else if (row.kind == Kind::kScrollBar) {
+        EXPECT_EQ(cs & SBS_VERT, 0);
+    } else if (row.kind == Kind::kCombo) {
+        EXPECT_EQ(cs & 3, CBS_DROPDOWN) << "editable";
+        std::string items;
+        for (int k = 0, n = (int)SendMessageW(h, CB_GETCOUNT, 0, 0); k < n; ++k) {
+            wchar_t item[32] = {};
+            SendMessageW(h, CB_GETLBTEXT, k, (LPARAM)item);
+            items += (k ? "|" : "") + Narrow(WString(item));
+        }
+        EXPECT_EQ(items, row.caption) << "the list, unsorted";
+    }
+}
+
+// A window against its layout table at `dpi`: frame, client area, controls, tab order, focus.
+void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
+    SCOPED_TRACE(f.name);
+    auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
+    EXPECT_EQ(WindowText(w), f.caption);
+    EXPECT_EQ(ClassOf(w), "ZarnForm");
+    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) &
+                  (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU);
+    // A fixed dialog frame without an icon of its own shows none in its title.
+    EXPECT_EQ((GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0,
+              f.frame == layout::Frame::kFixedDialog && !f.icon);
+    RECT client;
+    GetClientRect(w, &client);
+    MapWindowPoints(w, HWND_DESKTOP, (POINT*)&client, 2);
+    std::vector<LONG> got = {client.left, client.top, client.right - client.left,
+                             client.bottom - client.top};
+    std::vector<LONG> want = {px(f.left), px(f.top), px(f.client_width), px(f.client_height)};
+    if (f.left == layout::kSystemPlaced) got[0] = want[0], got[1] = want[1];
+    EXPECT_EQ(got, want) << "the client area's left, top, width, height";
+    std::vector<HWND> tab_order;
+    for (std::size_t i = 0; i < f.count; ++i) {
+        const layout::Control& row = f.controls[i];
+        HWND h = Control(w, f, row.name);
+        if (row.kind == layout::Kind::kLine) {
+            EXPECT_EQ(h, nullptr) << row.name << ": drawn, not a window";
+        } else if (h == nullptr) {
+            ADD_FAILURE() << row.name << ": no such control";
+        } else {
+            ExpectControl(h, row, dpi);
+            if (row.tab_stop) tab_order.push_back(h);
+        }
+    }
+    // Tab goes through the focusable rows in table order, from the focus on
+    // and round to it again. (A combo box's focus is on its edit field.)
+    HWND at = FocusOf(w), focus = Control(w, f, f.focus);
+    EXPECT_EQ(at, focus) << "focus at opening";
+    std::size_t start = std::find(tab_order.begin(), tab_order.end(), focus) - tab_order.begin();
+    for (std::size_t i = 1; i <= tab_order.size(); ++i) {
+        at = GetNextDlgTabItem(w, at, FALSE);
+        HWND next = tab_order[(start + i) % tab_order.size()];
+        EXPECT_TRUE(at == next || GetParent(at) == next) << "Tab " << i;
+    }
+}
+
 // Each text of `window` lies inside its control and under no control that
 // lies above it (neighbours overlap); every control with a text was measured.
-void ExpectTextsInside(const InsidePanel& inside, const TempFolder& folder, HWND window,
-                       const layout::Form& form) {
-    inside.Send(L"ZarnTestMeasureTexts", 0, 0, window);
+void ExpectTextsInside(const TempFolder& folder, HWND window, const layout::Form& form) {
+    SendInside(window, L"ZarnTestMeasureTexts");
     std::string bytes = folder.Read("measured.txt");
     WString lines((const wchar_t*)bytes.data(), bytes.size() / sizeof(wchar_t));
     ASSERT_FALSE(lines.empty()) << "the hook did not answer";
@@ -71,12 +157,11 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
         folder.Write("RA2MD.ini", ini);
         PanelProcess panel(folder);
         ASSERT_NE(panel.main(), nullptr) << "the panel did not start";
-        InsidePanel inside(panel.main());
-        ASSERT_TRUE(inside.hooked()) << "no hook on the panel's thread";
+        ASSERT_TRUE(HookInside(panel.main())) << "no hook on the panel's thread";
         const UINT dpi = ScreenDpi();
         ExpectLaidOut(panel.main(), layout::kFrm1, dpi);
         EXPECT_EQ(GetWindow(panel.main(), GW_OWNER), nullptr);  // the start-up window: nobody's
-        ExpectTextsInside(inside, folder, panel.main(), layout::kFrm1);
+        ExpectTextsInside(folder, panel.main(), layout::kFrm1);
         struct {
             const layout::Form* form;
             POINT bare;  // in twips, a spot of the window's own background no control covers
@@ -96,8 +181,8 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
             EXPECT_EQ(GetPixel(dc, p.x, p.y), back == layout::kSystem ? GetSysColor(COLOR_BTNFACE)
                                                   : RGB(back >> 16, back >> 8 & 255, back & 255));
             ReleaseDC(nullptr, dc);
-            ExpectTextsInside(inside, folder, w, *form);
-            // Closed by the title bar, "Ok" and "&Close Help", it gives the input back.
+            ExpectTextsInside(folder, w, *form);
+            // Closed by the title bar, "Ok", "&Close Help": the input goes back.
             if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
             if (form == &layout::kAbout) PanelProcess::Click(Control(w, *form, "Command1"));
             if (form == &layout::kHelp) PressKeys(w, {VK_MENU, 'C'});

@@ -1,9 +1,7 @@
-// A hook DLL through which a UI test acts and looks inside the panel's own
-// process, where a handle or a setting of the test program means nothing:
-// Wine keeps a copy of the system colours in each process, and neither an
-// icon nor a font handle can be used from another process. The test hooks
-// the panel's thread with CallWndProc and sends a window of it one of the
-// registered messages below; the hook acts on it before the window does.
+// A hook (CallWndProc on the panel's thread) through which a UI test acts and
+// looks inside the panel's process, on the registered messages below: Wine
+// keeps the system colours per process, and neither an icon nor a font
+// handle can be used from another process.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,8 +12,9 @@
 
 namespace {
 
-// Width and number of distinct colours of an icon, 0 when there is none.
-void MeasureIcon(HWND window, WPARAM which, const wchar_t* width, const wchar_t* colours) {
+// The width of the window's icon `which`, and its number of distinct colours
+// times 256, left in the property `name`; 0 when there is none.
+void MeasureIcon(HWND window, WPARAM which, const wchar_t* name) {
     ICONINFO info = {};
     BITMAP bm = {};
     std::set<DWORD> seen;
@@ -30,20 +29,21 @@ void MeasureIcon(HWND window, WPARAM which, const wchar_t* width, const wchar_t*
     }
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
-    SetPropW(window, width, (HANDLE)(INT_PTR)bm.bmWidth);
-    SetPropW(window, colours, (HANDLE)(INT_PTR)seen.size());
+    SetPropW(window, name, (HANDLE)(INT_PTR)(bm.bmWidth + 256 * seen.size()));
 }
 
 // Draws `text` as `control` draws it, with its font and `flags`, into `room`
 // (its own client coordinates) on a white canvas with a wide margin, nothing
-// clipped, and adds to `out` the line
+// clipped, and adds to g_out the line
 //   control inked room-left top right bottom ink-left top right bottom <tab> face <tab> text
-// in the client coordinates of `window`, the ink being the box of the
+// in the client coordinates of g_window, the ink being the box of the
 // pixels coloured. A combo box's field and entries count as the combo box's.
-void MeasureText(HWND window, HWND control, const std::wstring& text, RECT room, UINT flags,
-                 std::wstring* out) {
-    MapWindowPoints(control, window, (POINT*)&room, 2);
-    HWND owner = GetParent(control) == window ? control : GetParent(control);
+HWND g_window;       // the window measured
+std::wstring g_out;  // its lines
+
+void MeasureText(HWND control, const std::wstring& text, RECT room, UINT flags) {
+    MapWindowPoints(control, g_window, (POINT*)&room, 2);
+    HWND owner = GetParent(control) == g_window ? control : GetParent(control);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, (HFONT)SendMessageW(control, WM_GETFONT, 0, 0));
     wchar_t face[LF_FACESIZE] = {};
@@ -70,16 +70,10 @@ void MeasureText(HWND window, HWND control, const std::wstring& text, RECT room,
     swprintf(line, 512, L"%p %d %ld %ld %ld %ld %ld %ld %ld %ld\t%ls\t%ls\n", (void*)owner,
              ink.left < ink.right, room.left, room.top, room.right, room.bottom, ink.left, ink.top,
              ink.right, ink.bottom, face, text.c_str());
-    *out += line;
+    g_out += line;
 }
 
-struct Measuring {
-    HWND window;
-    std::wstring out;
-};
-
-BOOL CALLBACK OnControl(HWND h, LPARAM data) {
-    auto* m = reinterpret_cast<Measuring*>(data);
+BOOL CALLBACK OnControl(HWND h, LPARAM) {
     wchar_t cls[64] = {}, text[512] = {};
     GetClassNameW(h, cls, 64);
     GetWindowTextW(h, text, 512);
@@ -88,22 +82,21 @@ BOOL CALLBACK OnControl(HWND h, LPARAM data) {
     GetClientRect(h, &room);
     if (lstrcmpiW(cls, L"Static") == 0 && *text) {
         bool wraps = (style & SS_TYPEMASK) == SS_CENTER;
-        MeasureText(m->window, h, text, room,
-                    DT_EXPANDTABS | (wraps ? DT_CENTER | DT_WORDBREAK : DT_LEFT | DT_SINGLELINE),
-                    &m->out);
+        MeasureText(h, text, room,
+                    DT_EXPANDTABS | (wraps ? DT_CENTER | DT_WORDBREAK : DT_LEFT | DT_SINGLELINE));
     } else if (lstrcmpiW(cls, L"Button") == 0) {
         InflateRect(&room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-        MeasureText(m->window, h, text, room, DT_CENTER | DT_VCENTER | DT_SINGLELINE, &m->out);
+        MeasureText(h, text, room, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     } else if (lstrcmpiW(cls, L"Edit") == 0 && !(style & ES_MULTILINE)) {
         SendMessageW(h, EM_GETRECT, 0, (LPARAM)&room);
         UINT flags = DT_SINGLELINE | DT_NOPREFIX | ((style & ES_CENTER) ? DT_CENTER : DT_LEFT);
-        if (*text) MeasureText(m->window, h, text, room, flags, &m->out);
+        if (*text) MeasureText(h, text, room, flags);
         // The list of a combo box, as its field would show each entry.
-        HWND combo = GetParent(h) == m->window ? nullptr : GetParent(h);
+        HWND combo = GetParent(h) == g_window ? nullptr : GetParent(h);
         for (int i = 0, n = combo ? (int)SendMessageW(combo, CB_GETCOUNT, 0, 0) : 0; i < n; ++i) {
             if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) >= 512) continue;
             SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
-            MeasureText(m->window, h, text, room, flags, &m->out);
+            MeasureText(h, text, room, flags);
         }
     }
     return TRUE;
@@ -123,17 +116,17 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK CallWndProc(int code, WPARAM w
         COLORREF colour = (COLORREF)m->lParam;
         SetSysColors(1, &element, &colour);
     } else if (code == HC_ACTION && m->message == icons) {
-        // The window's icons' widths and colour counts, left in its properties.
-        MeasureIcon(m->hwnd, ICON_SMALL, L"ZarnSmallIconWidth", L"ZarnSmallIconColours");
-        MeasureIcon(m->hwnd, ICON_BIG, L"ZarnBigIconWidth", L"ZarnBigIconColours");
+        MeasureIcon(m->hwnd, ICON_SMALL, L"ZarnSmallIcon");
+        MeasureIcon(m->hwnd, ICON_BIG, L"ZarnBigIcon");
     } else if (code == HC_ACTION && m->message == texts) {
         // Every text of the window's controls (MeasureText), written to
         // measured.txt in the working directory (UTF-16).
-        Measuring all = {m->hwnd, L""};
-        EnumChildWindows(m->hwnd, OnControl, (LPARAM)&all);
-        HANDLE f = CreateFileW(L"measured.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        g_window = m->hwnd;
+        g_out.clear();
+        EnumChildWindows(m->hwnd, OnControl, 0);
+        HANDLE f = CreateFileW(L"measured.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
         DWORD n;
-        WriteFile(f, all.out.data(), (DWORD)(all.out.size() * sizeof(wchar_t)), &n, nullptr);
+        WriteFile(f, g_out.data(), (DWORD)(g_out.size() * sizeof(wchar_t)), &n, nullptr);
         CloseHandle(f);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
