@@ -1,6 +1,5 @@
-// What Windows reads from the executable itself (the version record, the
-// icon and the manifest; the artwork: screen_ui_test.cpp), and which DLLs it
-// loads from the game folder: none.
+// What Windows reads from the executable (the artwork: screen_ui_test.cpp),
+// and which DLLs it loads from the game folder: none.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -63,12 +62,10 @@ TEST(ExecutableRecord, IconAndManifest) {
     FreeLibrary(exe);
 }
 
-// Game folders often hold shims like ddraw.dll. Wine prefers its builtin
-// DLLs, hiding the hazard, so the panel gets native-first overrides (read at
-// its start), as Windows loads DLLs that are not KnownDLLs: from the
-// application folder first unless the panel keeps to System32. windowscodecs
-// decodes the GIFs, uxtheme comes with the common controls. (The imports are
-// KnownDLLs, which Windows never takes from there and Wine would: not tried.)
+// Game folders often hold shims like ddraw.dll. Wine prefers its builtin DLLs,
+// so the panel gets native-first overrides, as Windows loads DLLs that are not
+// KnownDLLs: from the application folder unless the panel keeps to System32.
+// windowscodecs decodes the GIFs; uxtheme comes with the common controls.
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TempFolder folder("Red Alert 2");
     folder.Write("expandmd81.mix", "marker");

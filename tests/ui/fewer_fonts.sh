@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs the windows' UI test (text fits) again as on a machine with fewer fonts: DejaVu and
-# the URW set but no Liberation, so no face with Arial's widths, where Wine's
-# own substitute for a missing face no longer fits the layouts. Wine learns
-# the fonts from fontconfig when a prefix is made, so this uses a prefix of
-# its own, at the DPI of the run's prefix ($WINEPREFIX), on the same display.
-# Arguments: the UI test program and the panel.
+# Runs the windows' UI test (text fits) again with fewer fonts: DejaVu and URW
+# but no Liberation, no face with Arial's widths. Wine takes the fonts from
+# fontconfig when it makes a prefix, so this makes its own, at the DPI of the
+# run's $WINEPREFIX. Arguments: the UI test program and the panel.
 set -euo pipefail
 uitests=$1 panel=$2
 builds=$(cd "$(dirname "$uitests")/../.." && pwd)

@@ -1,7 +1,5 @@
-// The real Game Options window under Wine, wired to the settings file: what
-// it shows of the file, its switches, sliders, boxes and access keys at
-// work, and the INI text they write. The core tests cover the settings
-// file's logic in full; the message boxes are in keys_ui_test.cpp.
+// The real Game Options window under Wine wired to the settings file (whose
+// logic the core tests cover), down to the INI text its controls write.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -51,9 +49,8 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     folder.Write("RA2MD.ini", ini);
     ASSERT_NE(g_dialog = panel.Open(layout::kGameOptions), nullptr);
     EXPECT_EQ(Shown(), "Sound On|On|On|On|50 50|70 70|40 40|800x600");
-    // "Enable &VRAM Sidebar" and "Enable Video &Back Buffer" take the focus to
-    // the next control that takes it, the first slider; Alt+X is not the
-    // main window's Exit while the dialog is up.
+    // "Enable &VRAM Sidebar" and "Enable Video &Back Buffer" focus the next
+    // control, the first slider; Alt+X is not Exit while the dialog is up.
     for (char letter : {'V', 'B'}) {
         PressKeys(g_dialog, {VK_TAB});  // off the slider first
         EXPECT_NE(FocusOf(g_dialog), Item("HScroll1"));
@@ -63,8 +60,7 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     }
     EXPECT_TRUE(IsWindow(g_dialog));
 
-    // A slider moves by its arrows, its page areas and its thumb, within 0 to
-    // 100, and its box follows; nothing while the thumb is dragged.
+    // Arrows, page areas, thumb (not while dragged), within 0 to 100; the box follows.
     const int steps[][3] = {  // code, thumb position, the slider's position after
         {SB_LINERIGHT, 0, 51},       {SB_PAGERIGHT, 0, 61},   {SB_LINELEFT, 0, 60},
         {SB_PAGELEFT, 0, 50},        {SB_THUMBTRACK, 20, 50}, {SB_THUMBTRACK, 70, 50},

@@ -1,7 +1,5 @@
-// Keys on every window under Wine. Buttons press on Alt with their letter
-// and on Space, never on a plain letter; nothing is the default or the
-// cancel button, so Enter and Escape press nothing and close nothing. After
-// a message box the focus is back on the control that had it.
+// Keys on every window under Wine: buttons press on Alt with their letter and
+// on Space, never on a plain letter, Enter or Escape, which close nothing.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,9 +12,8 @@
 
 namespace {
 
-// Everything a key could change that a player or the game can see, a line
-// each: the panel's windows, every control's text, the focus, and the game
-// folder's names, sizes and write times.
+// What a key could change that a player or the game sees: the panel's windows,
+// their controls' texts, the focus, the folder's names, sizes and write times.
 std::string Read(const PanelProcess& panel, const TempFolder& folder) {
     std::string s;
     for (HWND top = nullptr; (top = FindWindowExW(nullptr, top, nullptr, nullptr)) != nullptr;) {
@@ -54,10 +51,9 @@ void FocusSettledOn(HWND window, HWND control) {
     }
 }
 
-// Presses every letter, Enter and Escape (and Space, unless `control` is a
-// push button, whose press it is) with the focus on each control of `form`
-// that takes it. A key typed into an editable box is the one change allowed;
-// the box gets its text back after each.
+// Presses every letter, Enter, Escape and Space (not on a button: its press)
+// on each control of `form` that takes the focus; the one change allowed is a
+// key typed into a box, which gets its text back after each.
 void SweepKeys(const PanelProcess& panel, const TempFolder& folder, HWND window,
                const layout::Form& form) {
     SetForegroundWindow(window);
@@ -128,10 +124,9 @@ TEST(KeysUi, PlainLettersEnterAndEscapePressNothingInAnyWindowSpacePressesTheFoc
     EXPECT_EQ(Read(panel, folder), before);
 }
 
-// Each message box of the panel with its exact text and buttons, brought up
-// by Space on the focused button or by an access key (which, as a click
-// does, takes the focus) and answered by a key: the focus is then back on
-// that button, and the window that asked stays as it was.
+// Each message box with its exact texts, brought up by Space on the focused
+// button or by an access key (which takes the focus) and answered by a key:
+// the focus is back on that button, and the window that asked stays.
 TEST(KeysUi, EveryMessageBoxHasItsTextsAndGivesTheFocusBack) {
     struct Case {
         const layout::Form& form;

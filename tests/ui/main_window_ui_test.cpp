@@ -1,7 +1,5 @@
-// The main window's commands wired end to end under Wine: pressed by their
-// buttons and access keys in a real game folder, their message boxes read
-// and answered, and stand-ins for RA2MD.exe and RockPatch.exe recording how
-// they were started. The core tests cover each command's files in full.
+// The main window's commands wired end to end under Wine in a game folder, with
+// stand-ins for RA2MD.exe and RockPatch.exe (the core tests cover the files).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,7 +18,6 @@ using namespace game_files;
 
 const char kPanelExe[] = "ZARN Control Panal.exe";
 
-// Each name holds its Data(), byte for byte.
 void ExpectData(const TempFolder& folder, const std::vector<std::string>& names) {
     for (const std::string& name : names) EXPECT_EQ(folder.Read(name), Data(name)) << name;
 }
@@ -71,10 +68,9 @@ TEST(MainWindowUi, EnableAndDisableByAccessKeyAndClickThenExit) {
     }
 }
 
-// The question has Yes as its default button and focus; No changes nothing.
-// Asked again, Enter takes Yes: the 26 names go, the patch program starts
-// normally before "You done yet???", and after OK it is deleted and the
-// panel ends.
+// The question has Yes as its default and focus; No changes nothing. Then
+// Enter takes Yes: the 26 names go, the patch program starts normally before
+// "You done yet???", and after OK it is deleted and the panel ends.
 TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     const std::vector<std::string> kept = {"RA2MD.ini", "RA2MD.exe", "Register.exe", "Readme.txt"};
     TempFolder folder("Red Alert 2");
@@ -116,10 +112,9 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     ExpectData(folder, kept);
 }
 
-// Clean deletes its twelve without a word and leaves the label as it was,
-// even when the marker went meanwhile (a refresh would say "Disabled").
-// Then Launch gives the game its full path as its whole command line, show
-// state 2 and the panel's own working directory, and the panel ends.
+// Clean deletes its twelve silently, the label as it was though the marker
+// went. Launch gives the game its path as its whole command line, show state 2
+// and the panel's own working directory, and the panel ends.
 TEST(MainWindowUi, CleanDeletesTheTwelveSilentlyLaunchStartsTheGameAndEnds) {
     TempFolder folder("Red Alert 2"), elsewhere("started from here");
     const std::vector<std::string> kept = {"ecachemarrowgate80.mix.Zarn", "marrowgate80.pkt.Zarn",

@@ -23,9 +23,8 @@ RECT RectInParent(HWND control);           // in its parent's client coordinates
 HWND FocusOf(HWND window);                 // the focus of `window`'s thread
 HWND Control(HWND window, const layout::Form& form, const char* name);
 UINT ScreenDpi();
-// Sends `keys` down together and up in reverse order to the foreground
-// window; returns once the thread of `window` has taken them and what
-// follows from them. PressKeys brings `window` to the front first.
+// Sends `keys` down together, then up, to the foreground window, and returns once the
+// thread of `window` has taken them. PressKeys brings `window` to the front first.
 void SendKeys(HWND window, std::initializer_list<WORD> keys);
 void PressKeys(HWND window, std::initializer_list<WORD> keys);
 bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000);
@@ -38,23 +37,20 @@ HWND ExpectBox(const PanelProcess& panel, const std::string& text,
 // Presses the box's button by its caption and waits until the box has gone.
 void AnswerAndWait(HWND box, const std::string& button = "OK");
 
-// Hooks the thread of the panel's `window` with tests/ui/inside (inside.dll)
-// to act and look inside the panel's process, where the hook acts on the
-// registered messages that SendInside() sends a window of that thread.
+// Hooks the thread of `window` with tests/ui/inside (inside.dll), which acts in
+// the panel's process on the registered messages SendInside() sends there.
 bool HookInside(HWND window);
 void SendInside(HWND window, const wchar_t* message, WPARAM wp = 0, LPARAM lp = 0);
 
 class PanelProcess {
 public:
-    // Copies the panel into `folder` and starts it there, with `folder` as
-    // its working directory unless one is given; waits for its main window.
+    // Starts a copy of the panel in `folder`, working there unless told; waits for it.
     explicit PanelProcess(const TempFolder& folder, const std::string& working_directory = "");
     ~PanelProcess();
     HWND main() const { return main_; }
     HWND Main(const char* name) const { return Control(main_, layout::kFrm1, name); }
     DWORD pid() const { return pi_.dwProcessId; }
-    // A visible top-level window of the panel of class `cls` (null: any) and
-    // this caption (null: any), waiting up to `ms`.
+    // A visible window of the panel of class `cls` and this caption (null: any).
     HWND WaitForWindow(const wchar_t* cls, const std::string* caption, DWORD ms = 5000) const;
     HWND WaitForWindow(const std::string& title) const { return WaitForWindow(nullptr, &title); }
     // Clicks the main window's button that opens `form` and waits for it.

@@ -1,9 +1,7 @@
-// Every window under Wine, from game folders in both states: laid out at its
-// table's numbers at this run's DPI, holding the main window while it is up,
-// and every text it shows (captions, "Enabled", "Sound Off", a volume of 100,
-// the resolution list) inside its control with the faces the panel chose from
-// this machine's fonts (ctest ui_fewer_fonts runs it with fewer), as the hook
-// of tests/ui/inside measures it in the panel's process, where its fonts are.
+// Every window under Wine, from folders in both states: laid out at its table
+// at this run's DPI, and every text it shows inside its control in the fonts
+// found here (ui_fewer_fonts runs it with fewer), as tests/ui/inside measures
+// it in the panel's process, where the fonts are.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,7 +15,34 @@
 
 namespace {
 
-void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
+// Each text of `window` lies inside its control and under no control that
+// lies above it (neighbours overlap). Returns the controls measured.
+std::set<HWND> TextsInside(const TempFolder& folder, HWND window) {
+    SendInside(window, L"ZarnTestMeasureTexts");
+    std::string bytes = folder.Read("measured.txt");
+    WString lines((const wchar_t*)bytes.data(), bytes.size() / sizeof(wchar_t));
+    std::set<HWND> seen;
+    for (std::size_t at = 0, end; (end = lines.find(L'\n', at)) != WString::npos; at = end + 1) {
+        std::string line = Narrow(lines.substr(at, end - at));
+        void* control;
+        int inked;
+        RECT room, ink, in;
+        EXPECT_EQ(sscanf(line.c_str(), "%p %d %ld %ld %ld %ld %ld %ld %ld %ld", &control, &inked,
+                         &room.left, &room.top, &room.right, &room.bottom, &ink.left, &ink.top,
+                         &ink.right, &ink.bottom), 10);
+        seen.insert((HWND)control);
+        EXPECT_TRUE(inked && IntersectRect(&in, &ink, &room) && EqualRect(&in, &ink))
+            << line << ": drawn outside its control (or nothing drawn)";
+        for (HWND above = (HWND)control; inked && (above = GetWindow(above, GW_HWNDPREV));) {
+            RECT r = RectInParent(above);
+            EXPECT_FALSE(IsWindowVisible(above) && IntersectRect(&in, &ink, &r))
+                << line << ": drawn under " << WindowText(above) << " which lies above it";
+        }
+    }
+    return seen;
+}
+
+void ExpectControl(HWND h, const layout::Control& row, UINT dpi, bool measured) {
     using layout::Kind;
     SCOPED_TRACE(row.name);
     auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
@@ -36,6 +61,10 @@ void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
         (row.kind == Kind::kLabel && (*row.caption || !row.also_shows))) {  // others filled at load
         EXPECT_EQ(TextOf(h), row.caption);
     }
+    EXPECT_EQ(measured, row.kind == Kind::kButton || row.kind == Kind::kCombo ||
+                            row.kind == Kind::kTextBox ||
+                            (row.kind == Kind::kLabel && (*row.caption || row.also_shows)))
+        << "its text measured";
     if (row.kind == Kind::kButton) {
         EXPECT_EQ(cs & BS_TYPEMASK, BS_PUSHBUTTON) << "never the default button";
     } else if (row.kind == Kind::kLabel) {
@@ -63,8 +92,9 @@ void ExpectControl(HWND h, const layout::Control& row, UINT dpi) {
     }
 }
 
-// A window against its layout table at `dpi`: frame, client area, controls, tab order, focus.
-void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
+// A window against its layout table at `dpi`: frame, client area, controls, tab order, focus;
+// the controls with a text among those `measured`.
+void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi, const std::set<HWND>& measured) {
     SCOPED_TRACE(f.name);
     auto px = [dpi](int twips) { return layout::Pixels(twips, (int)dpi); };
     EXPECT_EQ(WindowText(w), f.caption);
@@ -92,7 +122,7 @@ void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
         } else if (h == nullptr) {
             ADD_FAILURE() << row.name << ": no such control";
         } else {
-            ExpectControl(h, row, dpi);
+            ExpectControl(h, row, dpi, measured.count(h) != 0);
             if (row.tab_stop) tab_order.push_back(h);
         }
     }
@@ -105,41 +135,6 @@ void ExpectLaidOut(HWND w, const layout::Form& f, UINT dpi) {
         at = GetNextDlgTabItem(w, at, FALSE);
         HWND next = tab_order[(start + i) % tab_order.size()];
         EXPECT_TRUE(at == next || GetParent(at) == next) << "Tab " << i;
-    }
-}
-
-// Each text of `window` lies inside its control and under no control that
-// lies above it (neighbours overlap); every control with a text was measured.
-void ExpectTextsInside(const TempFolder& folder, HWND window, const layout::Form& form) {
-    SendInside(window, L"ZarnTestMeasureTexts");
-    std::string bytes = folder.Read("measured.txt");
-    WString lines((const wchar_t*)bytes.data(), bytes.size() / sizeof(wchar_t));
-    ASSERT_FALSE(lines.empty()) << "the hook did not answer";
-    std::set<HWND> seen;
-    for (std::size_t at = 0, end; (end = lines.find(L'\n', at)) != WString::npos; at = end + 1) {
-        std::string line = Narrow(lines.substr(at, end - at));
-        void* control;
-        int inked;
-        RECT room, ink, in;
-        ASSERT_EQ(sscanf(line.c_str(), "%p %d %ld %ld %ld %ld %ld %ld %ld %ld", &control, &inked,
-                         &room.left, &room.top, &room.right, &room.bottom, &ink.left, &ink.top,
-                         &ink.right, &ink.bottom), 10);
-        seen.insert((HWND)control);
-        EXPECT_TRUE(inked && IntersectRect(&in, &ink, &room) && EqualRect(&in, &ink))
-            << line << ": drawn outside its control (or nothing drawn)";
-        for (HWND above = (HWND)control; inked && (above = GetWindow(above, GW_HWNDPREV));) {
-            RECT r = RectInParent(above);
-            EXPECT_FALSE(IsWindowVisible(above) && IntersectRect(&in, &ink, &r))
-                << line << ": drawn under " << WindowText(above) << " which lies above it";
-        }
-    }
-    for (std::size_t i = 0; i < form.count; ++i) {
-        const layout::Control& c = form.controls[i];
-        using layout::Kind;
-        if (c.kind == Kind::kButton || c.kind == Kind::kCombo || c.kind == Kind::kTextBox ||
-            (c.kind == Kind::kLabel && (*c.caption || c.also_shows))) {
-            EXPECT_TRUE(seen.count(Control(window, form, c.name))) << c.name << " was not measured";
-        }
     }
 }
 
@@ -159,9 +154,8 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
         ASSERT_NE(panel.main(), nullptr) << "the panel did not start";
         ASSERT_TRUE(HookInside(panel.main())) << "no hook on the panel's thread";
         const UINT dpi = ScreenDpi();
-        ExpectLaidOut(panel.main(), layout::kFrm1, dpi);
+        ExpectLaidOut(panel.main(), layout::kFrm1, dpi, TextsInside(folder, panel.main()));
         EXPECT_EQ(GetWindow(panel.main(), GW_OWNER), nullptr);  // the start-up window: nobody's
-        ExpectTextsInside(folder, panel.main(), layout::kFrm1);
         struct {
             const layout::Form* form;
             POINT bare;  // in twips, a spot of the window's own background no control covers
@@ -171,7 +165,7 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
             SCOPED_TRACE(form->name);
             HWND w = panel.Open(*form);
             ASSERT_NE(w, nullptr);
-            ExpectLaidOut(w, *form, dpi);
+            ExpectLaidOut(w, *form, dpi, TextsInside(folder, w));
             EXPECT_EQ(GetWindow(w, GW_OWNER), panel.main());
             EXPECT_FALSE(IsWindowEnabled(panel.main())) << "the main window takes no input";
             POINT p = {layout::Pixels(bare.x, (int)dpi), layout::Pixels(bare.y, (int)dpi)};
@@ -181,7 +175,6 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
             EXPECT_EQ(GetPixel(dc, p.x, p.y), back == layout::kSystem ? GetSysColor(COLOR_BTNFACE)
                                                   : RGB(back >> 16, back >> 8 & 255, back & 255));
             ReleaseDC(nullptr, dc);
-            ExpectTextsInside(folder, w, *form);
             // Closed by the title bar, "Ok", "&Close Help": the input goes back.
             if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
             if (form == &layout::kAbout) PanelProcess::Click(Control(w, *form, "Command1"));

@@ -108,19 +108,25 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK CallWndProc(int code, WPARAM w
     static const UINT set_colour = RegisterWindowMessageW(L"ZarnTestSetSysColor");
     static const UINT icons = RegisterWindowMessageW(L"ZarnTestIcons");
     static const UINT texts = RegisterWindowMessageW(L"ZarnTestMeasureTexts");
+    static const UINT dpi = RegisterWindowMessageW(L"ZarnTestDpiChanged");
     const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lp);
     if (code == HC_ACTION && m->message == set_colour) {
-        // wParam: the colour's index; lParam: its value. SetSysColors tells
-        // every window of the process.
+        // wParam: the colour's index; lParam: its value.
         int element = (int)m->wParam;
         COLORREF colour = (COLORREF)m->lParam;
         SetSysColors(1, &element, &colour);
     } else if (code == HC_ACTION && m->message == icons) {
         MeasureIcon(m->hwnd, ICON_SMALL, L"ZarnSmallIcon");
         MeasureIcon(m->hwnd, ICON_BIG, L"ZarnBigIcon");
+    } else if (code == HC_ACTION && m->message == dpi) {
+        // wParam: the new DPI; lParam: the window's new size. As the system
+        // sends it on a move to another monitor, which Wine never does.
+        RECT r;
+        GetWindowRect(m->hwnd, &r);
+        r = {r.left, r.top, r.left + LOWORD(m->lParam), r.top + HIWORD(m->lParam)};
+        SendMessageW(m->hwnd, WM_DPICHANGED, MAKEWPARAM(m->wParam, m->wParam), (LPARAM)&r);
     } else if (code == HC_ACTION && m->message == texts) {
-        // Every text of the window's controls (MeasureText), written to
-        // measured.txt in the working directory (UTF-16).
+        // Every text of the window's controls, into measured.txt (UTF-16).
         g_window = m->hwnd;
         g_out.clear();
         EnumChildWindows(m->hwnd, OnControl, 0);
