@@ -24,8 +24,8 @@ std::set<HWND> TextsInside(const TempFolder& folder, HWND window) {
     std::set<HWND> seen;
     for (std::size_t at = 0, end; (end = lines.find(L'\n', at)) != WString::npos; at = end + 1) {
         std::string line = Narrow(lines.substr(at, end - at));
-        void* control;
-        int inked;
+        void* control = nullptr;
+        int inked = 0;
         RECT room, ink, in;
         EXPECT_EQ(sscanf(line.c_str(), "%p %d %ld %ld %ld %ld %ld %ld %ld %ld", &control, &inked,
                          &room.left, &room.top, &room.right, &room.bottom, &ink.left, &ink.top,
