@@ -1,125 +1,91 @@
-// What Windows reads from the executable itself: the version record, the
-// icon, the manifest and the artwork, straight from its resources.
+// What Windows reads from the executable (the artwork: screen_ui_test.cpp),
+// and which DLLs it loads from the game folder: none.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/ui/panel_process.h"
 
 namespace {
 
 TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
-    WString exe = PanelExePath();
-    DWORD size = GetFileVersionInfoSizeW(exe.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::string data(size, '\0');
-    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, &data[0]));
-
+    std::string data(GetFileVersionInfoSizeW(g_panel_exe.c_str(), nullptr), '\0');
+    ASSERT_TRUE(GetFileVersionInfoW(g_panel_exe.c_str(), 0, (DWORD)data.size(), &data[0]));
     VS_FIXEDFILEINFO* fixed = nullptr;
+    WORD* language = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00020001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
-    EXPECT_EQ(fixed->dwFileType, (DWORD)VFT_APP);
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&translation, &len));
-    ASSERT_EQ(len, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
-
-    struct Field {
-        const wchar_t* name;
-        const char* value;
-    } fields[] = {
-        {L"FileVersion", "2.01.0003"},
-        {L"ProductVersion", "2.01.0003"},
-        {L"ProductName", "The Marrowgate:ZARN Control Panel"},
-        {L"InternalName", "ZARN Control Panal"},
-        {L"OriginalFilename", "ZARN Control Panal.exe"},
-    };
-    for (const Field& f : fields) {
+    ASSERT_TRUE(
+        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len));
+    char numbers[128];
+    snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
+             fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+             fixed->dwProductVersionLS, fixed->dwFileType, len, language[0], language[1]);
+    EXPECT_STREQ(numbers, "00020001 00000003 00020001 00000003 1, 4 bytes: 0409 1200");
+    for (const char* field : {"FileVersion=2.01.0003", "ProductVersion=2.01.0003",
+                              "ProductName=The Marrowgate:ZARN Control Panel",
+                              "InternalName=ZARN Control Panal",
+                              "OriginalFilename=ZARN Control Panal.exe"}) {
+        const char* is = strchr(field, '=');
+        std::string name(field, is), value(is + 1);
         wchar_t* text = nullptr;
-        WString path = WString(L"\\StringFileInfo\\040904B0\\") + f.name;
-        ASSERT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len))
-            << Narrow(f.name);
-        EXPECT_EQ(Narrow(WString(text)), f.value) << Narrow(f.name);
+        WString path = Widen("\\StringFileInfo\\040904B0\\" + name);
+        ASSERT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len)) << name;
+        EXPECT_EQ(Narrow(text), value) << name;
     }
 }
 
-// A resource of the executable, as bytes.
 std::string Resource(HMODULE exe, const wchar_t* name, const wchar_t* type) {
     HRSRC r = FindResourceW(exe, name, type);
-    if (!r) return {};
-    HGLOBAL g = LoadResource(exe, r);
-    return std::string((const char*)LockResource(g), SizeofResource(exe, r));
+    return r ? std::string((const char*)LockResource(LoadResource(exe, r)), SizeofResource(exe, r))
+             : std::string();
 }
 
-#pragma pack(push, 2)
-struct IconGroupEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bit_count;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
-
-TEST(ExecutableRecord, IconManifestAndArtwork) {
-    HMODULE exe = LoadLibraryExW(PanelExePath().c_str(), nullptr,
+TEST(ExecutableRecord, IconAndManifest) {
+    HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
-
-    // One icon image: 32 by 32, 16 colours, 4 bits a pixel.
+    // One icon image: 32 by 32, 16 colours, 4 bits a pixel (a GRPICONDIR of one entry).
     std::string group = Resource(exe, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-    ASSERT_EQ(group.size(), 6 + sizeof(IconGroupEntry));
-    EXPECT_EQ(*(const WORD*)(group.data() + 4), 1);
-    IconGroupEntry icon;
-    std::memcpy(&icon, group.data() + 6, sizeof icon);
-    EXPECT_EQ(icon.width, 32);
-    EXPECT_EQ(icon.height, 32);
-    EXPECT_EQ(icon.colours, 16);
-    EXPECT_EQ(icon.bit_count, 4);
+    ASSERT_EQ(group.size(), 6u + 14u);
+    EXPECT_EQ(group.substr(0, 10), std::string("\0\0\1\0\1\0\x20\x20\x10\0", 10));
+    EXPECT_EQ(group.substr(12, 2), std::string("\4\0", 2)) << "bits a pixel";
 
     std::string manifest = Resource(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos);
-    EXPECT_NE(manifest.find(">PerMonitorV2"), std::string::npos);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-
-    // Each picture as drawn for 96 dpi, and at 1.5 and 2 times its size.
-    struct Picture {
-        const wchar_t* name;
-        bool gif;
-        int width, height;
-    } pictures[] = {{L"A", false, 59, 52},        {L"B", false, 43, 43},      {L"C", false, 70, 45},
-                    {L"D", true, 67, 68},         {L"E", true, 574, 133},
-                    {L"A_150", false, 89, 78},    {L"B_150", false, 65, 65},  {L"C_150", false, 105, 68},
-                    {L"D_150", true, 101, 102},   {L"E_150", true, 861, 200},
-                    {L"A_200", false, 118, 104},  {L"B_200", false, 86, 86},  {L"C_200", false, 140, 90},
-                    {L"D_200", true, 134, 136},   {L"E_200", true, 1148, 266}};
-    for (const Picture& p : pictures) {
-        std::string bytes = Resource(exe, p.name, p.gif ? RT_RCDATA : RT_BITMAP);
-        ASSERT_GE(bytes.size(), 40u) << Narrow(p.name);
-        if (p.gif) {
-            EXPECT_EQ(bytes.substr(0, 6), "GIF89a") << Narrow(p.name);
-            EXPECT_EQ(*(const WORD*)(bytes.data() + 6), p.width) << Narrow(p.name);
-            EXPECT_EQ(*(const WORD*)(bytes.data() + 8), p.height) << Narrow(p.name);
-            EXPECT_EQ((unsigned char)bytes[10] & 0x87, 0x87) << Narrow(p.name) << ": 256-colour table";
-        } else {
-            BITMAPINFOHEADER h;
-            std::memcpy(&h, bytes.data(), sizeof h);
-            EXPECT_EQ(h.biWidth, p.width) << Narrow(p.name);
-            EXPECT_EQ(h.biHeight, p.height) << Narrow(p.name);
-            EXPECT_EQ(h.biBitCount, 24) << Narrow(p.name);
-            EXPECT_EQ(h.biCompression, (DWORD)BI_RGB) << Narrow(p.name);
-        }
-    }
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             ">PerMonitorV2", "level=\"asInvoker\""})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
     FreeLibrary(exe);
+}
+
+// Game folders often hold shims like ddraw.dll. Wine prefers its builtin DLLs,
+// so the panel gets native-first overrides, as Windows loads DLLs that are not
+// KnownDLLs: from the application folder unless the panel keeps to System32.
+// windowscodecs decodes the GIFs; uxtheme comes with the common controls.
+TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
+    TempFolder folder("Red Alert 2");
+    folder.Write("expandmd81.mix", "marker");
+    const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
+    const wchar_t order[] = L"native,builtin";
+    for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
+        WString planted = Widen(folder.path()) + L"\\" + name + L".dll";
+        ASSERT_TRUE(CopyFileW(BesideTests(L"planted.dll").c_str(), planted.c_str(), FALSE));
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, order, sizeof order), 0);
+    }
+    PanelProcess panel(folder);
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    ASSERT_NE(panel.main(), nullptr);
+    RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // decodes art
+    Sleep(300);
+    PostMessageW(panel.main(), WM_CLOSE, 0, 0);  // Exit by the close box
+    EXPECT_TRUE(panel.WaitForExit());
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
+                                                        "uxtheme.dll", "windowscodecs.dll"}))
+        << "a planted DLL was loaded: it leaves <its name>.loaded";
 }
 
 }  // namespace

@@ -1,29 +1,19 @@
 #!/usr/bin/env bash
-# Runs the text-fit UI test again as on a machine with fewer fonts: DejaVu
-# and the URW set but no Liberation, so no face with Arial's widths, where
-# Wine's own substitute for a missing face no longer fits the layouts.
-#
-# Wine learns the fonts from fontconfig when a prefix is made and keeps them
-# in that prefix, so this uses a prefix of its own, made once with a
-# fontconfig that sees only those folders, at the DPI of the prefix the
-# other tests run in ($WINEPREFIX), and on the same display.
-# Arguments: the UI test program and the panel.
+# Runs the windows' UI test (text fits) again with fewer fonts: DejaVu and URW
+# but no Liberation, no face with Arial's widths. Wine takes the fonts from
+# fontconfig when it makes a prefix, so this makes its own, at the DPI of the
+# run's $WINEPREFIX. Arguments: the UI test program and the panel.
 set -euo pipefail
 uitests=$1 panel=$2
 builds=$(cd "$(dirname "$uitests")/../.." && pwd)
-
 dejavu=/usr/share/fonts/truetype/dejavu urw=/usr/share/fonts/opentype/urw-base35
 for f in "$dejavu/DejaVuSansCondensed.ttf" "$urw/Z003-MediumItalic.otf"; do
   [ -f "$f" ] || { echo "missing $f: tools/deps.sh installs the fonts this test needs" >&2; exit 1; }
 done
-
-# The DPI of the run, from [Control Panel\Desktop] in the prefix's user.reg.
 hex=$(sed -n '/^\[Control Panel\\\\Desktop\]/,/^\[/s/^"LogPixels"=dword:\([0-9a-fA-F]*\).*/\1/p' \
       "${WINEPREFIX:?}/user.reg" | head -n 1)
 dpi=$((16#${hex:-60}))
-
-export WINEPREFIX="$builds/wine-dejavu-urw-$dpi"
-export FONTCONFIG_FILE="$builds/fonts-dejavu-urw.conf"
+export WINEPREFIX="$builds/wine-dejavu-urw-$dpi" FONTCONFIG_FILE="$builds/fonts-dejavu-urw.conf"
 cat > "$FONTCONFIG_FILE" <<CONF
 <?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
@@ -35,6 +25,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 rc=0
-wine "$uitests" "$panel" --gtest_filter='TextFitsUi.*' || rc=$?
+wine "$uitests" "$panel" --gtest_filter='WindowsUi.*' || rc=$?
 wineserver -k 2>/dev/null || true
 exit $rc
