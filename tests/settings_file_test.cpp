@@ -3,148 +3,89 @@
 // generated differential cases (tools/ini_diff.sh runs the long one).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "bench/ini_cases.h"
 #include "settings/cini.h"
-#include "settings/convert.h"
 #include "settings/keys.h"
 #include "tests/support/profile_platform.h"
-#include "tests/support/ra2md_sample.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-std::string Get(const std::string& path, const settings::SettingKey& key) {
-    Cini ini;
-    ini.FileName(path);
-    ini.ApplicationKey(key.section);
-    return ini.GetValue(key.key, settings::kReadDefault);
-}
+// A settings file as the game leaves it: its own sections and keys around the
+// nine the Game Options dialog edits, volumes in the game's "0.700000" form,
+// CR LF line breaks, a blank line between sections.
+const char kSample[] =
+    "[Intro]\r\nPlay=no\r\n\r\n"
+    "[Options]\r\nGameSpeed=2\r\nDifficulty=1\r\nScrollMethod=0\r\nScrollRate=3\r\n"
+    "UnitActionLines=yes\r\nShowHidden=no\r\nToolTips=yes\r\nIsScoreShuffle=yes\r\n\r\n"
+    "[Audio]\r\nSoundVolume=0.700000\r\nVoiceVolume=0.700000\r\nScoreVolume=0.400000\r\n"
+    "IsScoreRepeat=no\r\nIsScoreShuffle=yes\r\nSoundLatency=2\r\nInGameMusic=yes\r\n\r\n"
+    "[Video]\r\nAllowHiResModes=no\r\nVideoBackBuffer=yes\r\nAllowVRAMSidebar=no\r\n"
+    "ScreenWidth=800\r\nScreenHeight=600\r\nStretchMovies=yes\r\n\r\n"
+    "[Network]\r\nSocket=0\r\nWOLPort=4005\r\n\r\n"
+    "[MultiPlayer]\r\nHandle=Commander\r\nColor=4\r\nSide=-1\r\nGameSpeed=2\r\n\r\n"
+    "[Skirmish]\r\nScenarioName=MP01T4.MAP\r\nCredits=10000\r\n";
 
-bool Set(const std::string& path, const settings::SettingKey& key, const std::string& value) {
-    Cini ini;
-    ini.FileName(path);
-    ini.ApplicationKey(key.section);
-    return ini.SetValue(key.key, value);
-}
-
-// The nine keys as the dialog would save them.
-struct Saved {
-    settings::SettingKey key;
-    std::string value;
-};
-const Saved kSaved[] = {
-    {settings::kSoundVolume, *settings::StoredFromVolume("80")},
-    {settings::kVoiceVolume, *settings::StoredFromVolume("100")},
-    {settings::kScoreVolume, *settings::StoredFromVolume("35")},
-    {settings::kInGameMusic, settings::SwitchText(false)},
-    {settings::kScreenWidth, settings::SplitScreenSize("1024x768")->width},
-    {settings::kScreenHeight, settings::SplitScreenSize("1024x768")->height},
-    {settings::kAllowHiResModes, settings::SwitchText(true)},
-    {settings::kAllowVramSidebar, settings::SwitchText(true)},
-    {settings::kVideoBackBuffer, settings::SwitchText(false)},
-};
-
-// The sample with the nine values replaced where they stand.
-std::string SavedText() {
-    std::string text, section;
-    for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {
-        if (section != e.section) {
-            if (!section.empty()) text += "\r\n";
-            section = e.section;
-            text += "[" + section + "]\r\n";
-        }
-        std::string value = e.value;
-        for (const Saved& s : kSaved)
-            if (section == s.key.section && std::string(e.key) == s.key.key) value = s.value;
-        text += std::string(e.key) + "=" + value + "\r\n";
-    }
-    return text;
-}
-
+// The nine keys written as the dialog writes them: every other byte is kept,
+// and every key of the file reads back as the text says.
 TEST(SettingsFile, GameFileRoundTrip) {
     TempFolder folder("Red Alert 2");
-    folder.Write(settings::kSettingsFile, ra2md_sample::Text());
-    std::string path = folder.File(settings::kSettingsFile);
-
-    EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kSoundVolume)), 70);
-    EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kScoreVolume)), 40);
-    EXPECT_TRUE(settings::IsOn(Get(path, settings::kInGameMusic)));
-    EXPECT_FALSE(settings::IsOn(Get(path, settings::kAllowHiResModes)));
-    EXPECT_EQ(settings::JoinScreenSize(Get(path, settings::kScreenWidth),
-                                       Get(path, settings::kScreenHeight)),
-              "800x600");
-
-    for (const Saved& s : kSaved) EXPECT_TRUE(Set(path, s.key, s.value)) << s.key.key;
-    for (const Saved& s : kSaved) EXPECT_EQ(Get(path, s.key), s.value) << s.key.key;
-    EXPECT_EQ(settings::VolumeFromStored(Get(path, settings::kSoundVolume)), 80);
-    EXPECT_EQ(Get(path, settings::kVoiceVolume), "1");
-    if (kWriterKeepsOtherBytes) {
-        EXPECT_EQ(folder.Read(settings::kSettingsFile), SavedText()) << "every other byte kept";
+    folder.Write(settings::kSettingsFile, kSample);
+    const char* const saved[][3] = {
+        {"Audio", "SoundVolume", "0.8"},    {"Audio", "VoiceVolume", "1"},
+        {"Audio", "ScoreVolume", "0.35"},   {"Audio", "InGameMusic", "no"},
+        {"Video", "ScreenWidth", "1024"},   {"Video", "ScreenHeight", "768"},
+        {"Video", "AllowHiResModes", "yes"}, {"Video", "AllowVRAMSidebar", "yes"},
+        {"Video", "VideoBackBuffer", "no"}};
+    std::string expected = kSample;
+    Cini ini;
+    ini.FileName(folder.File(settings::kSettingsFile));
+    for (const auto& s : saved) {
+        ini.ApplicationKey(s[0]);
+        EXPECT_TRUE(ini.SetValue(s[1], s[2])) << s[1];
+        size_t at = expected.find(std::string("\n") + s[1] + "=") + 1;
+        expected.replace(at, expected.find('\r', at) - at, std::string(s[1]) + "=" + s[2]);
     }
-
-    // Every key that is not one of the nine reads as before.
-    for (const ra2md_sample::Entry& e : ra2md_sample::Entries()) {
-        bool ours = false;
-        for (const settings::SettingKey& k : settings::kAllKeys)
-            ours |= std::string(k.section) == e.section && std::string(k.key) == e.key;
-        if (ours) continue;
-        Cini ini;
-        ini.FileName(path);
-        ini.ApplicationKey(e.section);
-        EXPECT_EQ(ini.GetValue(e.key, "p"), e.value) << "[" << e.section << "] " << e.key;
+    if (kWriterKeepsOtherBytes) { EXPECT_EQ(folder.Read(settings::kSettingsFile), expected); }
+    std::string section;
+    for (size_t at = 0, end; (end = expected.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        std::string line = expected.substr(at, end - at);
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            ini.ApplicationKey(section = line.substr(1, line.size() - 2));
+            continue;
+        }
+        size_t eq = line.find('=');
+        EXPECT_EQ(ini.GetValue(line.substr(0, eq), "p"), line.substr(eq + 1)) << section;
     }
 }
 
-// Files no one should have to read: each read and write ends, in a bounded
-// time, and a written key reads back.
+// Files no one should have to read: each read and write ends, and a written
+// key reads back or, where the writer refuses (UTF-16), nothing changes.
 TEST(SettingsFile, MalformedFilesNeitherCrashNorHang) {
     ini_cases::Random random(2024);
     std::string junk;
     for (int i = 0; i < 1 << 16; ++i) junk += (char)random.Below(256);
-    std::string many_sections;
-    for (int i = 0; i < 10000; ++i)
-        many_sections += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("[Audio]\r\nSoundVolume=0.5\r\n")) utf16 += std::string{c, '\0'};
-
-    struct Case {
-        const char* name;
-        std::string file;
-        std::string expect_before;  // SoundVolume before the write
-    } cases[] = {
-        {"binary junk", junk, "p"},
-        {"a 1 MB line", "[Audio]\r\nSoundVolume=0.5\r\nk=" + std::string(1 << 20, 'x'), "0.5"},
-        {"UTF-16", utf16, "0.5"},
-        {"no final line break", "[Audio]\r\nSoundVolume=0.5", "0.5"},
-        {"10,000 sections", many_sections + "[Audio]\r\nSoundVolume=0.5\r\n", "0.5"},
-        {"only line breaks", std::string(100000, '\n'), "p"},
-        {"NUL bytes", std::string(5000, '\0'), "p"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::string long_line = "[Audio]\r\nSoundVolume=0.5\r\nk=" + std::string(1 << 20, 'x');
+    for (const std::string& file :
+         {junk, utf16, long_line, std::string(100000, '\n'), std::string(5000, '\0')}) {
         TempFolder folder;
-        folder.Write(settings::kSettingsFile, c.file);
-        std::string path = folder.File(settings::kSettingsFile);
-        auto start = std::chrono::steady_clock::now();
-        if (c.name != std::string("binary junk")) {  // junk may hold "[Audio]" by chance
-            EXPECT_EQ(Get(path, settings::kSoundVolume), c.expect_before);
+        folder.Write(settings::kSettingsFile, file);
+        Cini ini;
+        ini.FileName(folder.File(settings::kSettingsFile));
+        ini.ApplicationKey("Audio");
+        if (ini.SetValue("SoundVolume", "0.8")) {
+            EXPECT_EQ(ini.GetValue("SoundVolume", "p"), "0.8");
+        } else {
+            EXPECT_EQ(file, utf16);
+            EXPECT_EQ(ini.GetValue("SoundVolume", "p"), "0.5");
+            EXPECT_EQ(folder.Read(settings::kSettingsFile), file);
         }
-        if (Set(path, settings::kSoundVolume, "0.8")) {
-            EXPECT_EQ(Get(path, settings::kSoundVolume), "0.8");
-        } else {  // our writer does not rewrite UTF-16 files; nothing may change then
-            EXPECT_EQ(folder.Read(settings::kSettingsFile), c.file);
-        }
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     }
-    TempFolder folder;
-    folder.Write(settings::kSettingsFile, many_sections);
-    Cini ini;
-    ini.FileName(folder.File(settings::kSettingsFile));
-    ini.ApplicationKey("S9999");
-    EXPECT_EQ(ini.GetValue("k", "p"), "9999");
 }
 
 // The first 500 generated cases give, on either layer, the lines that
