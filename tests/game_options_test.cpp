@@ -41,8 +41,6 @@ std::string With(const std::string& changes) {
 }
 const std::string kSaved = "SoundVolume=0.7 VoiceVolume=0.6 ScoreVolume=0.4";  // as loaded
 
-const char kNoFile[] = "\x01(no file)";
-
 // A game folder with RA2MD.ini, and the dialog over a recording window
 // whose scroll bar changes run the dialog's change handlers.
 struct Dialog {
@@ -50,8 +48,8 @@ struct Dialog {
     RecordingWindow window;
     GameOptions options{window, dir.path()};
 
-    explicit Dialog(const std::string& ini = kNoFile) {
-        if (ini != kNoFile) dir.Write("RA2MD.ini", ini);
+    explicit Dialog(const std::string& ini = "") {  // "": no file
+        if (!ini.empty()) dir.Write("RA2MD.ini", ini);
         window.on_change = [this](const char* control) {
             for (const GameOptions::Handler& h : GameOptions::kChanges)
                 if (std::strcmp(h.control, control) == 0) (options.*h.run)();
@@ -131,97 +129,81 @@ TEST(GameOptionsSave, WritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     }
 }
 
+// Each button, pressed by its control's name, writes its key at once and sets
+// only its row's label; the rows are switched one way and back.
 TEST(GameOptionsSwitches, EachButtonWritesItsKeyAtOnceAndSetsOnlyItsLabel) {
-    struct Case {
-        void (GameOptions::*click)();
-        const char *line, *label, *caption;
-    } cases[] = {
-        {&GameOptions::NA_Click, "InGameMusic=no", "NAS", "Sound Off"},
-        {&GameOptions::NAo_Click, "InGameMusic=yes", "NAS", "Sound On"},
-        {&GameOptions::EVBB_Click, "VideoBackBuffer=no", "EVBBS", "Off"},
-        {&GameOptions::EVBBo_Click, "VideoBackBuffer=yes", "EVBBS", "On"},
-        {&GameOptions::EVS_Click, "AllowVRAMSidebar=no", "EVSS", "Off"},
-        {&GameOptions::EVSo_Click, "AllowVRAMSidebar=yes", "EVSS", "On"},
-        {&GameOptions::EHR_Click, "AllowHiResModes=no", "EHRS", "Off"},
-        {&GameOptions::EHRo_Click, "AllowHiResModes=yes", "EHRS", "On"},
+    const char* const presses[][3] = {  // control, the line written, the four labels
+        {"NA", "InGameMusic=no", "Off,Sound Off,Off,On"},
+        {"NAo", "InGameMusic=yes", "Off,Sound On,Off,On"},
+        {"EVBB", "VideoBackBuffer=no", "Off,Sound On,Off,Off"},
+        {"EVBBo", "VideoBackBuffer=yes", "Off,Sound On,Off,On"},
+        {"EVSo", "AllowVRAMSidebar=yes", "Off,Sound On,On,On"},
+        {"EVS", "AllowVRAMSidebar=no", "Off,Sound On,Off,On"},
+        {"EHRo", "AllowHiResModes=yes", "On,Sound On,Off,On"},
+        {"EHR", "AllowHiResModes=no", "Off,Sound On,Off,On"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        Dialog d(kGame);
-        d.options.Form_Load();
-        RecordingWindow before = d.window;
-        for (int click = 0; click < 2; ++click) {  // a button always writes its own value
-            (d.options.*c.click)();
-            EXPECT_EQ(d.Ini(), With({c.line}));
-        }
-        before.texts[c.label] = c.caption;
-        EXPECT_EQ(d.window.texts, before.texts) << "only the row's label changes";
-        EXPECT_EQ(d.window.values, before.values);
+    Dialog d(kGame);
+    d.options.Form_Load();
+    for (const auto& press : presses) {
+        for (const GameOptions::Handler& h : GameOptions::kClicks)
+            if (std::strcmp(h.control, press[0]) == 0) (d.options.*h.run)();
+        EXPECT_EQ(d.Ini(), With(press[1])) << press[0];
+        EXPECT_EQ(d.Shown(), press[2] + std::string(",70:70 60:60 40:40 800x600")) << press[0];
     }
 }
 
 TEST(GameOptionsSliders, EveryChangeAppliesTheRangeAndWritesOnlyItsBox) {
-    for (int n = 1; n <= 3; ++n) {
-        std::string slider = "HScroll" + std::to_string(n);
-        Dialog d(kGame);
-        d.options.Form_Load();
-        d.window.texts["Text1"] = d.window.texts["Text2"] = d.window.texts["Text3"] = "typed";
-        for (int value : {51, 100, 0}) {
-            d.window.SetValue(slider.c_str(), value);
-            EXPECT_EQ(d.window.texts["Text" + std::to_string(n)], std::to_string(value));
-        }
-        const RecordingWindow::Range& r = d.window.ranges[slider];  // applied at every change
+    Dialog d(kGame);
+    d.options.Form_Load();
+    d.window.texts["Text1"] = d.window.texts["Text2"] = d.window.texts["Text3"] = "typed";
+    d.window.SetValue("HScroll1", 100);
+    EXPECT_EQ(d.Shown(), "Off,Sound On,Off,On,100:100 60:typed 40:typed 800x600");
+    d.window.SetValue("HScroll2", 0);
+    d.window.SetValue("HScroll3", 51);
+    EXPECT_EQ(d.Shown(), "Off,Sound On,Off,On,100:100 0:0 51:51 800x600");
+    for (const char* slider : {"HScroll1", "HScroll2", "HScroll3"}) {
+        const RecordingWindow::Range& r = d.window.ranges[slider];
         EXPECT_EQ(std::vector<int>({r.min, r.max, r.small_step, r.large_step}),
-                  std::vector<int>({0, 100, 1, 10}));
-        for (int other = 1; other <= 3; ++other)
-            EXPECT_EQ(d.window.texts["Text" + std::to_string(other)], other == n ? "0" : "typed");
+                  std::vector<int>({0, 100, 1, 10})) << slider;
     }
 }
 
-// RA2MD.ini as players' machines may have it: a folder of that name, an empty
-// file, a read-only file (the Windows tests add one held open by another
+// RA2MD.ini as players' machines may have it: none, a folder of that name, an
+// empty file, a read-only file (the Windows tests add one held open by another
 // program). Reads give their defaults, a failed write goes unreported while
 // the label changes all the same, Save And Close closes, nothing crashes and
-// no other file is touched.
+// no other file is touched; an empty file is written as a missing one is.
 TEST(GameOptionsBadFiles, NeitherCrashNorTouchOtherFiles) {
-    // Loads, clicks "1" of High Resolutions and "0" of the music, types
-    // volumes and a screen size, saves: what it showed after loading and at the end.
-    auto run = [](Dialog& d) {
+    enum Kind { kNone, kFolder, kEmpty, kReadOnly };
+    for (Kind kind : {kNone, kFolder, kEmpty, kReadOnly}) {
+        SCOPED_TRACE(kind);
+        Dialog d;
+        d.dir.Write("other.ini", kGame);
+        if (kind == kFolder) d.dir.MakeFolder("RA2MD.ini");
+        if (kind >= kEmpty) d.dir.Write("RA2MD.ini", "");
+        if (kind == kReadOnly) d.dir.SetReadOnly("RA2MD.ini");
+        RecordingWindow main;  // the main window's check: a folder is no file
+        Frm1(main, d.dir.path()).Command7_Click();
+        EXPECT_EQ(main.opened.size(), kind >= kEmpty ? 1u : 0u);
+
         d.options.Form_Load();
-        std::string loaded = d.Shown();
+        EXPECT_EQ(d.Shown(), "Off,Sound Off,Off,Off,0: 0: 0: pxp");
         d.options.EHRo_Click();
         d.options.NA_Click();
         for (const char* box : {"Text1", "Text2", "Text3"}) d.window.texts[box] = "50";
         d.window.texts["Combo1"] = "800x600";
         d.options.Command1_Click();
-        EXPECT_TRUE(d.window.closed);
-        EXPECT_TRUE(d.window.messages.empty());
-        return loaded + " / " + d.Shown();
-    };
-    const std::string kShown =
-        "Off,Sound Off,Off,Off,0: 0: 0: pxp / On,Sound Off,Off,Off,0:50 0:50 0:50 800x600";
-    Dialog none;
-    EXPECT_EQ(run(none), kShown);
-    enum Kind { kFolder, kEmpty, kReadOnly };
-    for (Kind kind : {kFolder, kEmpty, kReadOnly}) {
-        SCOPED_TRACE(kind);
-        Dialog d;
-        d.dir.Write("other.ini", kGame);
-        if (kind == kFolder) d.dir.MakeFolder("RA2MD.ini");
-        if (kind != kFolder) d.dir.Write("RA2MD.ini", "");
-        if (kind == kReadOnly) d.dir.SetReadOnly("RA2MD.ini");
-        // The main window's check: a folder is no file.
-        RecordingWindow main;
-        Frm1(main, d.dir.path()).Command7_Click();
-        EXPECT_EQ(main.opened.size(), kind == kFolder ? 0u : 1u);
-        EXPECT_EQ(run(d), kShown);
+        EXPECT_EQ(d.Shown(), "On,Sound Off,Off,Off,0:50 0:50 0:50 800x600");
+        EXPECT_TRUE(d.window.closed && d.window.messages.empty());
         EXPECT_EQ(d.dir.Read("other.ini"), kGame);
         EXPECT_EQ(d.dir.Names(), (std::vector<std::string>{"RA2MD.ini", "other.ini"}));
-        // An empty file is written as a missing one would be; the others are left alone.
         if (kind == kFolder) {
             EXPECT_TRUE(std::filesystem::is_empty(d.dir.File("RA2MD.ini")));
         } else {
-            EXPECT_EQ(d.Ini(), kind == kEmpty ? none.Ini() : "");
+            EXPECT_EQ(d.Ini(), kind == kReadOnly ? ""
+                               : "[Video]\r\nAllowHiResModes=yes\r\nScreenWidth=800\r\n"
+                                 "ScreenHeight=600\r\n[Audio]\r\nInGameMusic=no\r\n"
+                                 "SoundVolume=0.5\r\nVoiceVolume=0.5\r\nScoreVolume=0.5\r\n");
         }
     }
 }

@@ -41,13 +41,15 @@ TEST(ProfileWriter, ReplacesTheFileInOneStepThroughALink) {
 }
 
 // A character beyond U+FFFF in a UTF-16 file reads as one '?', as the
-// system's conversion to the ANSI code page gives it (Wine's gives two).
+// system's conversion to the ANSI code page gives it (Wine's gives two): here
+// U+1F7FF, U+4E2D and U+10FC00 before an "x".
 TEST(ProfileReader, APairOfSurrogatesIsOneCharacter) {
     TempFolder folder;
-    folder.Write("RA2MD.ini", "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDFx\0"s);
+    folder.Write("RA2MD.ini",
+                 "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDCx\0"s);
     char buffer[100];
     unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
-    EXPECT_EQ(std::string(buffer, n), "?x");
+    EXPECT_EQ(std::string(buffer, n), "???x");
 }
 
 }  // namespace
