@@ -1,5 +1,5 @@
 // Our own writer's promises beyond the values read back: the file replaced in
-// one step, links followed, a UTF-16 file read as Windows reads it.
+// one step, links followed, a UTF-16 file read as Windows reads it and left alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,16 +40,19 @@ TEST(ProfileWriter, ReplacesTheFileInOneStepThroughALink) {
     EXPECT_EQ(again.st_ino, st.st_ino);
 }
 
-// A character beyond U+FFFF in a UTF-16 file reads as one '?', as the
-// system's conversion to the ANSI code page gives it (Wine's gives two): here
-// U+1F7FF, U+4E2D and U+10FC00 before an "x".
-TEST(ProfileReader, APairOfSurrogatesIsOneCharacter) {
+// A UTF-16 file is read as Windows reads it, a character beyond U+FFFF as one
+// '?' as the system's conversion to the ANSI code page gives it (Wine's gives
+// two): here U+1F7FF, U+4E2D and U+10FC00 before an "x". It is never rewritten.
+TEST(ProfileWriter, ReadsUtf16AsWindowsDoesButLeavesItAlone) {
     TempFolder folder;
-    folder.Write("RA2MD.ini",
-                 "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDCx\0"s);
+    const std::string text =
+        "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDCx\0"s;
+    folder.Write("RA2MD.ini", text);
     char buffer[100];
     unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
     EXPECT_EQ(std::string(buffer, n), "???x");
+    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("RA2MD.ini")));
+    EXPECT_EQ(folder.Read("RA2MD.ini"), text);
 }
 
 }  // namespace
