@@ -22,9 +22,7 @@ TEST(Cini, NamesAreTrimmedOfSpacesOnlyAtTheEnds) {
 
 // What a read gives: the value cleaned to printable ASCII, "Error" for nothing.
 TEST(Cini, GetValue) {
-    struct Case {
-        std::string section_text, key, fallback, expected;  // section_text: the lines of [Audio]
-    } cases[] = {
+    const std::string cases[][4] = {  // the lines of [Audio], key, default, value read
         {"InGameMusic=yes", "InGameMusic", "p", "yes"}, {"", "InGameMusic", "p", "p"},
         {"", "InGameMusic", "", "Error"}, {"InGameMusic=", "InGameMusic", "p", "Error"},
         {"", "k", "   ", ""},  // kernel32 places one space
@@ -32,14 +30,13 @@ TEST(Cini, GetValue) {
         {"k=a\x01\x7F" "b~\xE9", "k", "p", "ab~"},
         {"k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.section_text + " " + c.key);
+    for (const auto& c : cases) {
         TempFolder folder;
-        folder.Write("RA2MD.ini", "[Audio]\r\n" + c.section_text + "\r\n");
+        folder.Write("RA2MD.ini", "[Audio]\r\n" + c[0] + "\r\n");
         Cini ini;
         ini.FileName(folder.File("RA2MD.ini"));
         ini.ApplicationKey("Audio");
-        EXPECT_EQ(ini.GetValue(c.key, c.fallback), c.expected);
+        EXPECT_EQ(ini.GetValue(c[1], c[2]), c[3]) << c[0];
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panel/frm1.h"
@@ -68,9 +69,7 @@ struct Dialog {
 };
 
 TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolution) {
-    struct Case {
-        std::string ini, shown;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {  // the file, what the dialog shows
         {kGame, "Off,Sound On,Off,On,70:70 60:60 40:40 800x600"},
         {"[Audio]\nInGameMusic=yes\nSoundVolume=1\nVoiceVolume=0.5\nScoreVolume=0\n[Video]\n"
          "AllowHiResModes=yes\nAllowVRAMSidebar=yes\nVideoBackBuffer=yes\nScreenWidth=1280\n"
@@ -83,11 +82,11 @@ TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolution) {
         {"[Audio]\nSoundVolume=loud\nVoiceVolume=-0.25\nScoreVolume=1.5\n",
          "Off,Sound Off,Off,Off,0: -25:-25 150:150 pxp"},
     };
-    for (const Case& c : cases) {
-        Dialog d(c.ini);
+    for (const auto& [ini, shown] : cases) {
+        Dialog d(ini);
         d.options.Form_Load();
-        EXPECT_EQ(d.Shown(), c.shown);
-        EXPECT_EQ(d.Ini(), c.ini) << "loading writes nothing";
+        EXPECT_EQ(d.Shown(), shown);
+        EXPECT_EQ(d.Ini(), ini) << "loading writes nothing";
     }
 }
 

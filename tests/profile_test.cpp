@@ -1,8 +1,7 @@
 // The profile reader and writer, natively our own (platform/posix), under Wine
-// kernel32's: tables of INI cases that read back what they expect on both (the
-// file's bytes after a write compared where the writer keeps them,
-// tests/support/profile_platform.h), and a short run of the generated
-// differential cases (tools/ini_diff.sh runs the long one).
+// kernel32's: INI cases that read back what they expect on both (the bytes after
+// a write compared where the writer keeps them), and a short run of the
+// generated differential cases (tools/ini_diff.sh runs the long one).
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
@@ -94,10 +93,10 @@ TEST(Profile, Writes) {
     }
 }
 
-// Whether a write is tried at all. A read-only medium needs a mount, so the
+// Whether a write is tried at all (exists, an ordinary file, read-only, on a
+// read-only medium: may write). A read-only medium needs a mount, so the
 // decision is tested over every combination instead.
 TEST(Profile, MayWriteRefusesAFolderAReadOnlyFileOrAReadOnlyMedium) {
-    // exists, an ordinary file, read-only, on a read-only medium: may write
     const bool cases[][5] = {{1, 1, 0, 0, 1}, {0, 1, 0, 0, 1}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
                              {1, 1, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 1, 1, 0}};
     for (const bool* c : cases) {
