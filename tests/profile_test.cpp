@@ -14,8 +14,6 @@
 #include "tests/support/profile_platform.h"
 #include "tests/support/temp_folder.h"
 
-using namespace std::string_literals;
-
 namespace {
 
 const char kMissing[] = "\x01missing";  // a case without a file
