@@ -1,65 +1,46 @@
 // The Game Options dialog's behaviour over real RA2MD.ini files: the load
-// step, Save And Close, the switch buttons and the sliders' change events.
+// step, Save And Close, the switch buttons, the sliders' change events, and
+// settings files as players' machines may have them.
 #include "settings/game_options.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "panel/frm1.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-struct Entry {
-    std::string section, key, value;
-};
-using Entries = std::vector<Entry>;
+// The game's own keys around the nine the dialog edits, CR LF breaks. No
+// blank line between sections: Wine's kernel32 drops those when it writes a
+// key, Windows keeps them, and the tests compare whole files on both.
+const char kGame[] =
+    "[Options]\r\nGameSpeed=2\r\n"
+    "[Audio]\r\nSoundVolume=0.700000\r\nVoiceVolume=0.600000\r\nScoreVolume=0.400000\r\n"
+    "IsScoreShuffle=yes\r\nInGameMusic=yes\r\n"
+    "[Video]\r\nAllowHiResModes=no\r\nVideoBackBuffer=yes\r\nAllowVRAMSidebar=no\r\n"
+    "ScreenWidth=800\r\nScreenHeight=600\r\nStretchMovies=yes\r\n";
 
-// A settings file with CR LF line breaks. No blank line between sections:
-// Wine's kernel32 drops those when it writes a key, Windows keeps them, and
-// the tests compare whole files on both.
-std::string IniText(const Entries& entries) {
-    std::string text, section;
-    for (const Entry& e : entries) {
-        if (section != e.section) {
-            section = e.section;
-            text += "[" + section + "]\r\n";
-        }
-        text += e.key + "=" + e.value + "\r\n";
+// kGame with the lines of `changes` ("SoundVolume=0.8 ScreenWidth=1024") in
+// place of its own.
+std::string With(const std::string& changes) {
+    std::string text = kGame;
+    for (size_t from = 0, to; from < changes.size(); from = to + 1) {
+        to = std::min(changes.find(' ', from), changes.size());
+        std::string line = changes.substr(from, to - from);
+        size_t at = text.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
+        text.replace(at, text.find('\r', at) - at, line);
     }
     return text;
 }
-
-// The game's own keys around the nine the dialog edits.
-Entries GameFile() {
-    return {
-        {"Options", "GameSpeed", "2"},
-        {"Audio", "SoundVolume", "0.700000"},
-        {"Audio", "VoiceVolume", "0.600000"},
-        {"Audio", "ScoreVolume", "0.400000"},
-        {"Audio", "IsScoreShuffle", "yes"},
-        {"Audio", "InGameMusic", "yes"},
-        {"Video", "AllowHiResModes", "no"},
-        {"Video", "VideoBackBuffer", "yes"},
-        {"Video", "AllowVRAMSidebar", "no"},
-        {"Video", "ScreenWidth", "800"},
-        {"Video", "ScreenHeight", "600"},
-        {"Video", "StretchMovies", "yes"},
-    };
-}
-
-// `entries` with the values of some keys replaced.
-Entries With(Entries entries, const Entries& changes) {
-    for (const Entry& c : changes)
-        for (Entry& e : entries)
-            if (e.section == c.section && e.key == c.key) e.value = c.value;
-    return entries;
-}
-
-const char kNoFile[] = "\x01(no file)";
+const std::string kSaved = "SoundVolume=0.7 VoiceVolume=0.6 ScoreVolume=0.4";  // as loaded
 
 // A game folder with RA2MD.ini, and the dialog over a recording window
 // whose scroll bar changes run the dialog's change handlers.
@@ -68,72 +49,44 @@ struct Dialog {
     RecordingWindow window;
     GameOptions options{window, dir.path()};
 
-    explicit Dialog(const std::string& ini) {
-        if (ini != kNoFile) dir.Write("RA2MD.ini", ini);
+    explicit Dialog(const std::string& ini = "") {  // "": no file
+        if (!ini.empty()) dir.Write("RA2MD.ini", ini);
         window.on_change = [this](const char* control) {
             for (const GameOptions::Handler& h : GameOptions::kChanges)
                 if (std::strcmp(h.control, control) == 0) (options.*h.run)();
         };
     }
     std::string Ini() const { return dir.Read("RA2MD.ini"); }
+    // The four labels, each slider's value and its box, the resolution box.
+    std::string Shown() {
+        std::string s;
+        for (const char* label : {"EHRS", "NAS", "EVSS", "EVBBS"}) s += window.texts[label] + ",";
+        for (const char* n : {"1", "2", "3"})
+            s += std::to_string(window.values["HScroll" + std::string(n)]) + ":" +
+                 window.texts["Text" + std::string(n)] + " ";
+        return s + window.texts["Combo1"];
+    }
 };
 
-TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolutionWithoutWriting) {
-    struct Case {
-        const char* what;
-        std::string ini;
-        const char* labels[4];  // EHRS, NAS, EVSS, EVBBS
-        int values[3];          // HScroll1..3
-        const char* boxes[3];   // Text1..3
-        const char* combo;
-    } cases[] = {
-        {"the game's file", IniText(GameFile()),
-         {"Off", "Sound On", "Off", "On"}, {70, 60, 40}, {"70", "60", "40"}, "800x600"},
-        {"all four switches yes",
-         "[Audio]\r\nInGameMusic=yes\r\nSoundVolume=1\r\nVoiceVolume=0.5\r\nScoreVolume=0\r\n"
-         "[Video]\r\nAllowHiResModes=yes\r\nAllowVRAMSidebar=yes\r\nVideoBackBuffer=yes\r\n"
-         "ScreenWidth=1280\r\nScreenHeight=1024\r\n",
-         {"On", "Sound On", "On", "On"}, {100, 50, 0}, {"100", "50", "0"}, "1280x1024"},
-        {"capitalised Yes, music no, the rest missing",
-         "[Audio]\r\nInGameMusic=no\r\n[Video]\r\nAllowHiResModes=Yes\r\n",
-         {"Off", "Sound Off", "Off", "Off"}, {0, 0, 0}, {"", "", ""}, "pxp"},
-        {"halves round to the even hundredth",
-         "[Audio]\r\nSoundVolume=0.125\r\nVoiceVolume=0.375\r\nScoreVolume=0.8\r\n"
-         "[Video]\r\nScreenWidth=1600\r\nScreenHeight=1200\r\n",
-         {"Off", "Sound Off", "Off", "Off"}, {12, 38, 80}, {"12", "38", "80"}, "1600x1200"},
-        {"empty height, switch values of other forms",
-         "[Audio]\r\nInGameMusic=1\r\n[Video]\r\nAllowVRAMSidebar=\r\nVideoBackBuffer= yes\r\n"
-         "ScreenWidth=1024\r\nScreenHeight=\r\n",
-         {"Off", "Sound Off", "Off", "On"}, {0, 0, 0}, {"", "", ""}, "1024xError"},
-        {"only the width", "[Video]\r\nScreenWidth=1024\r\n",
-         {"Off", "Sound Off", "Off", "Off"}, {0, 0, 0}, {"", "", ""}, "1024xp"},
-        {"volumes that are no numbers, or out of range",
-         "[Audio]\r\nSoundVolume=loud\r\nVoiceVolume=\r\nScoreVolume=1.5\r\n",
-         {"Off", "Sound Off", "Off", "Off"}, {0, 0, 150}, {"", "", "150"}, "pxp"},
-        {"no settings file", kNoFile, {"Off", "Sound Off", "Off", "Off"}, {0, 0, 0}, {"", "", ""},
-         "pxp"},
+TEST(GameOptionsLoad, FillsLabelsSlidersBoxesAndResolution) {
+    const std::pair<std::string, std::string> cases[] = {  // the file, what the dialog shows
+        {kGame, "Off,Sound On,Off,On,70:70 60:60 40:40 800x600"},
+        {"[Audio]\nInGameMusic=yes\nSoundVolume=1\nVoiceVolume=0.5\nScoreVolume=0\n[Video]\n"
+         "AllowHiResModes=yes\nAllowVRAMSidebar=yes\nVideoBackBuffer=yes\nScreenWidth=1280\n"
+         "ScreenHeight=1024\n", "On,Sound On,On,On,100:100 50:50 0:0 1280x1024"},
+        {"[Audio]\nInGameMusic=no\n[Video]\nAllowHiResModes=Yes\n",
+         "Off,Sound Off,Off,Off,0: 0: 0: pxp"},
+        {"[Audio]\nInGameMusic=1\nSoundVolume=0.125\n[Video]\nAllowVRAMSidebar=\n"
+         "VideoBackBuffer= yes\nScreenWidth=1024\nScreenHeight=\n",
+         "Off,Sound Off,Off,On,12:12 0: 0: 1024xError"},
+        {"[Audio]\nSoundVolume=loud\nVoiceVolume=-0.25\nScoreVolume=1.5\n",
+         "Off,Sound Off,Off,Off,0: -25:-25 150:150 pxp"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Dialog d(c.ini);
+    for (const auto& [ini, shown] : cases) {
+        Dialog d(ini);
         d.options.Form_Load();
-        const char* labels[] = {"EHRS", "NAS", "EVSS", "EVBBS"};
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(d.window.texts[labels[i]], c.labels[i]) << labels[i];
-        const char* sliders[] = {"HScroll1", "HScroll2", "HScroll3"};
-        const char* boxes[] = {"Text1", "Text2", "Text3"};
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(d.window.values[sliders[i]], c.values[i]) << sliders[i];
-            EXPECT_EQ(d.window.texts[boxes[i]], c.boxes[i]) << boxes[i];
-            // The change event, and with it the range, comes only when the
-            // value moved off the scroll bar's starting 0.
-            const RecordingWindow::Range& r = d.window.ranges[sliders[i]];
-            EXPECT_EQ(r.times, c.values[i] != 0 ? 1 : 0) << sliders[i];
-        }
-        EXPECT_EQ(d.window.texts["Combo1"], c.combo);
-        EXPECT_EQ(d.dir.Names().size(), c.ini == kNoFile ? 0u : 1u) << "no file created";
-        EXPECT_EQ(d.Ini(), c.ini == kNoFile ? std::string() : c.ini) << "loading writes nothing";
-        EXPECT_TRUE(d.window.messages.empty());
-        EXPECT_FALSE(d.window.closed);
+        EXPECT_EQ(d.Shown(), shown);
+        EXPECT_EQ(d.Ini(), ini) << "loading writes nothing";
     }
 }
 
@@ -144,110 +97,113 @@ TEST(GameOptionsSave, WritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     struct Case {
         const char* boxes[3];  // Text1..3 as typed; null: as loaded
         const char* combo;
-        const char* volumes[3];      // as written; null: left
-        const char *width, *height;  // as written; null: left
-        const char* message;         // null: none, and the dialog closes
+        std::string changes, message;  // no message: the dialog closes
     } cases[] = {
-        {{nullptr, nullptr, nullptr}, "800x600", {"0.7", "0.6", "0.4"}, "800", "600", nullptr},
-        {{"100", "0", "35"}, "1280x1024", {"1", "0", "0.35"}, "1280", "1024", nullptr},
-        {{"150", " 7 ", "12.5"}, "1024x768", {"1.5", "0.07", "0.125"}, "1024", "768", nullptr},
-        {{"80", "80", "80"}, "1600x1200", {"0.8", "0.8", "0.8"}, "1600", "1200", nullptr},
-        {{nullptr, nullptr, nullptr}, "1280x960", {"0.7", "0.6", "0.4"}, "1280", "960", nullptr},
-        {{nullptr, nullptr, nullptr}, "640x480", {"0.7", "0.6", "0.4"}, "640", "480", nullptr},
-        {{"", "60", "40"}, "1024x768", {}, nullptr, nullptr,
-         "\"Sound Volume\" is not a number: \"\"."},
-        {{"80", "abc", "40"}, "1024x768", {"0.8"}, nullptr, nullptr,
-         "\"Voice Volume\" is not a number: \"abc\"."},
-        {{"80", "50", "4,5"}, "1024x768", {"0.8", "0.5"}, nullptr, nullptr,
+        {{"100", "0", "35"}, "1280x1024",
+         "SoundVolume=1 VoiceVolume=0 ScoreVolume=0.35 ScreenWidth=1280 ScreenHeight=1024", ""},
+        {{"150", " 7 ", "12.5"}, "1024x768",
+         "SoundVolume=1.5 VoiceVolume=0.07 ScoreVolume=0.125 ScreenWidth=1024 ScreenHeight=768",
+         ""},
+        {{}, "640x480", kSaved + " ScreenWidth=640 ScreenHeight=480", ""},
+        {{"", "60", "40"}, "1024x768", "", "\"Sound Volume\" is not a number: \"\"."},
+        {{"8", "abc"}, "800x600", "SoundVolume=0.08", "\"Voice Volume\" is not a number: \"abc\"."},
+        {{"8", "5", "4,5"}, "", "SoundVolume=0.08 VoiceVolume=0.05",
          "\"Music Volume\" is not a number: \"4,5\"."},
     };
     std::vector<Case> all(std::begin(cases), std::end(cases));
     for (const char* combo : {"", "1024xp", "1024xError", "pxp", "12345x67", "800x6000",
                               "1024 768", "1024x76a", "abcdefgh", "1280x10245", "1x2", "p024x768"})
-        all.push_back({{}, combo, {"0.7", "0.6", "0.4"}, nullptr, nullptr, nullptr});
+        all.push_back({{}, combo, kSaved, ""});
     for (const Case& c : all) {
-        SCOPED_TRACE(testing::Message() << c.combo << " " << (c.message ? c.message : ""));
-        Dialog d(IniText(GameFile()));
+        SCOPED_TRACE(testing::Message() << c.combo << " " << c.message);
+        Dialog d(kGame);
         d.options.Form_Load();
-        const char* boxes[] = {"Text1", "Text2", "Text3"};
-        const char* keys[] = {"SoundVolume", "VoiceVolume", "ScoreVolume"};
-        Entries changes;
-        for (int i = 0; i < 3; ++i) {
-            if (c.boxes[i]) d.window.texts[boxes[i]] = c.boxes[i];
-            if (c.volumes[i]) changes.push_back({"Audio", keys[i], c.volumes[i]});
-        }
+        for (int i = 0; i < 3; ++i)
+            if (c.boxes[i]) d.window.texts["Text" + std::to_string(i + 1)] = c.boxes[i];
         d.window.texts["Combo1"] = c.combo;
         d.options.Command1_Click();
-        if (c.width) changes.push_back({"Video", "ScreenWidth", c.width});
-        if (c.height) changes.push_back({"Video", "ScreenHeight", c.height});
-        EXPECT_EQ(d.Ini(), IniText(With(GameFile(), changes)));
-        EXPECT_EQ(d.window.closed, c.message == nullptr);
-        EXPECT_EQ(d.window.messages,
-                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ(d.Ini(), With(c.changes));
+        EXPECT_EQ(d.window.closed, c.message.empty());
+        EXPECT_EQ(d.window.messages, std::vector<std::string>(!c.message.empty(), c.message));
     }
 }
 
+// Each button, pressed by its control's name, writes its key at once and sets
+// only its row's label; the rows are switched one way and back.
 TEST(GameOptionsSwitches, EachButtonWritesItsKeyAtOnceAndSetsOnlyItsLabel) {
-    struct Case {
-        void (GameOptions::*click)();
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* label;
-        const char* caption;
-    } cases[] = {
-        {&GameOptions::NA_Click, "Audio", "InGameMusic", "no", "NAS", "Sound Off"},
-        {&GameOptions::NAo_Click, "Audio", "InGameMusic", "yes", "NAS", "Sound On"},
-        {&GameOptions::EVBB_Click, "Video", "VideoBackBuffer", "no", "EVBBS", "Off"},
-        {&GameOptions::EVBBo_Click, "Video", "VideoBackBuffer", "yes", "EVBBS", "On"},
-        {&GameOptions::EVS_Click, "Video", "AllowVRAMSidebar", "no", "EVSS", "Off"},
-        {&GameOptions::EVSo_Click, "Video", "AllowVRAMSidebar", "yes", "EVSS", "On"},
-        {&GameOptions::EHR_Click, "Video", "AllowHiResModes", "no", "EHRS", "Off"},
-        {&GameOptions::EHRo_Click, "Video", "AllowHiResModes", "yes", "EHRS", "On"},
+    const char* const presses[][3] = {  // control, the line written, the four labels
+        {"NA", "InGameMusic=no", "Off,Sound Off,Off,On"},
+        {"NAo", "InGameMusic=yes", "Off,Sound On,Off,On"},
+        {"EVBB", "VideoBackBuffer=no", "Off,Sound On,Off,Off"},
+        {"EVBBo", "VideoBackBuffer=yes", "Off,Sound On,Off,On"},
+        {"EVSo", "AllowVRAMSidebar=yes", "Off,Sound On,On,On"},
+        {"EVS", "AllowVRAMSidebar=no", "Off,Sound On,Off,On"},
+        {"EHRo", "AllowHiResModes=yes", "On,Sound On,Off,On"},
+        {"EHR", "AllowHiResModes=no", "Off,Sound On,Off,On"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key + std::string("=") + c.value);
-        Dialog d(IniText(GameFile()));
-        d.options.Form_Load();
-        RecordingWindow before = d.window;
-        // Twice: a button always writes its own value.
-        for (int click = 0; click < 2; ++click) {
-            (d.options.*c.click)();
-            EXPECT_EQ(d.Ini(), IniText(With(GameFile(), {{c.section, c.key, c.value}})));
-        }
-        before.texts[c.label] = c.caption;
-        EXPECT_EQ(d.window.texts, before.texts) << "only the row's label changes";
-        EXPECT_EQ(d.window.values, before.values);
-        EXPECT_FALSE(d.window.closed);
+    Dialog d(kGame);
+    d.options.Form_Load();
+    for (const auto& press : presses) {
+        for (const GameOptions::Handler& h : GameOptions::kClicks)
+            if (std::strcmp(h.control, press[0]) == 0) (d.options.*h.run)();
+        EXPECT_EQ(d.Ini(), With(press[1])) << press[0];
+        EXPECT_EQ(d.Shown(), press[2] + std::string(",70:70 60:60 40:40 800x600")) << press[0];
     }
 }
 
 TEST(GameOptionsSliders, EveryChangeAppliesTheRangeAndWritesOnlyItsBox) {
-    struct Case {
-        const char* slider;
-        const char* box;
-    } cases[] = {{"HScroll1", "Text1"}, {"HScroll2", "Text2"}, {"HScroll3", "Text3"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.slider);
-        Dialog d(IniText(GameFile()));
+    Dialog d(kGame);
+    d.options.Form_Load();
+    d.window.texts["Text1"] = d.window.texts["Text2"] = d.window.texts["Text3"] = "typed";
+    d.window.SetValue("HScroll1", 100);
+    EXPECT_EQ(d.Shown(), "Off,Sound On,Off,On,100:100 60:typed 40:typed 800x600");
+    d.window.SetValue("HScroll2", 0);
+    d.window.SetValue("HScroll3", 51);
+    EXPECT_EQ(d.Shown(), "Off,Sound On,Off,On,100:100 0:0 51:51 800x600");
+    for (const char* slider : {"HScroll1", "HScroll2", "HScroll3"}) {
+        const RecordingWindow::Range& r = d.window.ranges[slider];
+        EXPECT_EQ(std::vector<int>({r.min, r.max, r.small_step, r.large_step}),
+                  std::vector<int>({0, 100, 1, 10})) << slider;
+    }
+}
+
+// RA2MD.ini as players' machines may have it: none, a folder of that name, an
+// empty file, a read-only file (the Windows tests add one held open by another
+// program). Reads give their defaults, a failed write goes unreported while
+// the label changes all the same, Save And Close closes, nothing crashes and
+// no other file is touched; an empty file is written as a missing one is.
+TEST(GameOptionsBadFiles, NeitherCrashNorTouchOtherFiles) {
+    enum Kind { kNone, kFolder, kEmpty, kReadOnly };
+    for (Kind kind : {kNone, kFolder, kEmpty, kReadOnly}) {
+        SCOPED_TRACE(kind);
+        Dialog d;
+        d.dir.Write("other.ini", kGame);
+        if (kind == kFolder) d.dir.MakeFolder("RA2MD.ini");
+        if (kind >= kEmpty) d.dir.Write("RA2MD.ini", "");
+        if (kind == kReadOnly) d.dir.SetReadOnly("RA2MD.ini");
+        RecordingWindow main;  // the main window's check: a folder is no file
+        Frm1(main, d.dir.path()).Command7_Click();
+        EXPECT_EQ(main.opened.size(), kind >= kEmpty ? 1u : 0u);
+
         d.options.Form_Load();
-        d.window.texts["Text1"] = d.window.texts["Text2"] = d.window.texts["Text3"] = "typed";
-        std::map<std::string, RecordingWindow::Range> before = d.window.ranges;
-        for (int value : {51, 100, 0}) {
-            d.window.SetValue(c.slider, value);
-            EXPECT_EQ(d.window.texts[c.box], std::to_string(value));
+        EXPECT_EQ(d.Shown(), "Off,Sound Off,Off,Off,0: 0: 0: pxp");
+        d.options.EHRo_Click();
+        d.options.NA_Click();
+        for (const char* box : {"Text1", "Text2", "Text3"}) d.window.texts[box] = "50";
+        d.window.texts["Combo1"] = "800x600";
+        d.options.Command1_Click();
+        EXPECT_EQ(d.Shown(), "On,Sound Off,Off,Off,0:50 0:50 0:50 800x600");
+        EXPECT_TRUE(d.window.closed && d.window.messages.empty());
+        EXPECT_EQ(d.dir.Read("other.ini"), kGame);
+        EXPECT_EQ(d.dir.Names(), (std::vector<std::string>{"RA2MD.ini", "other.ini"}));
+        if (kind == kFolder) {
+            EXPECT_TRUE(std::filesystem::is_empty(d.dir.File("RA2MD.ini")));
+        } else {
+            EXPECT_EQ(d.Ini(), kind == kReadOnly ? ""
+                               : "[Video]\r\nAllowHiResModes=yes\r\nScreenWidth=800\r\n"
+                                 "ScreenHeight=600\r\n[Audio]\r\nInGameMusic=no\r\n"
+                                 "SoundVolume=0.5\r\nVoiceVolume=0.5\r\nScoreVolume=0.5\r\n");
         }
-        const RecordingWindow::Range& r = d.window.ranges[c.slider];
-        EXPECT_EQ(r.times, before[c.slider].times + 3) << "applied at every change";
-        EXPECT_EQ(r.min, 0);
-        EXPECT_EQ(r.max, 100);
-        EXPECT_EQ(r.small_step, 1);
-        EXPECT_EQ(r.large_step, 10);
-        for (const Case& other : cases) {
-            if (other.box == c.box) continue;
-            EXPECT_EQ(d.window.texts[other.box], "typed") << other.box;
-        }
-        EXPECT_EQ(d.Ini(), IniText(GameFile())) << "sliders never write the file";
     }
 }
 

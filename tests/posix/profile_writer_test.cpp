@@ -1,10 +1,13 @@
 // Our own writer's promises beyond the values read back: the file replaced in
-// one step, links followed, a UTF-16 file read as Windows reads it.
-// (settings_file_test.cpp checks that every other byte of the game's file is
-// kept.)
+// one step, links followed, a full disk survived, a UTF-16 file read as Windows
+// reads it and left alone.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -12,52 +15,67 @@
 #include "platform/profile.h"
 #include "tests/support/temp_folder.h"
 
+using namespace std::string_literals;
+
 namespace {
 
+// The game folder here is on another file system than the program's working
+// folder (a game on a second disk), and RA2MD.ini a link to the real file.
 TEST(ProfileWriter, ReplacesTheFileInOneStep) {
+    setenv("TMPDIR", "/dev/shm", 1);
     TempFolder folder;
-    folder.Write("RA2MD.ini", "[Audio]\nSoundVolume=0.5\n");
-    std::string path = folder.File("RA2MD.ini");
-    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    unsetenv("TMPDIR");
+    folder.Write("real.ini", "[Audio]\nSoundVolume=0.5\n");
+    std::string real = folder.File("real.ini"), path = folder.File("RA2MD.ini");
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(symlink(real.c_str(), path.c_str()), 0);
     // A second name for the old file keeps the old text: the new text went to
-    // a new file that was renamed over the name, never into the old one.
-    std::string old_link = folder.File("old.ini");
-    ASSERT_EQ(link(path.c_str(), old_link.c_str()), 0);
+    // a new file beside it that was renamed over the name (a rename cannot
+    // cross file systems), never into the old one.
+    ASSERT_EQ(link(real.c_str(), folder.File("old.ini").c_str()), 0);
 
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
+    EXPECT_EQ(folder.Read("real.ini"), "[Audio]\nSoundVolume=0.8\n");
     EXPECT_EQ(folder.Read("old.ini"), "[Audio]\nSoundVolume=0.5\n");
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"RA2MD.ini", "old.ini"}));  // no temporary left
-    struct stat st;
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    struct stat st, again, link_st;
+    ASSERT_EQ(lstat(path.c_str(), &link_st), 0);
+    EXPECT_TRUE(S_ISLNK(link_st.st_mode));
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
     // Writing the value the file already holds leaves the file itself alone.
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    struct stat again;
-    ASSERT_EQ(stat(path.c_str(), &again), 0);
+    ASSERT_EQ(stat(real.c_str(), &again), 0);
     EXPECT_EQ(again.st_ino, st.st_ino);
+
+    // When the disk is full (here the file size limit), the write is refused
+    // and the file left whole.
+    rlimit old, small;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    small = {4096, old.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool wrote = profile::WriteString("Audio", "SoundVolume", std::string(8192, 'x'), path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"RA2MD.ini", "old.ini", "real.ini"}));
 }
 
-TEST(ProfileWriter, WritesThroughASymbolicLink) {
+// A UTF-16 file is read as Windows reads it, a character beyond U+FFFF as one
+// '?' as the system's conversion to the ANSI code page gives it (Wine's gives
+// two): here U+1F7FF, U+4E2D and U+10FC00 before an "x". It is never rewritten.
+TEST(ProfileWriter, ReadsUtf16AsWindowsDoesButLeavesItAlone) {
     TempFolder folder;
-    folder.Write("real.ini", "[Audio]\r\n");
-    ASSERT_EQ(symlink(folder.File("real.ini").c_str(), folder.File("RA2MD.ini").c_str()), 0);
-    EXPECT_TRUE(profile::WriteString("Audio", "k", "v", folder.File("RA2MD.ini")));
-    EXPECT_EQ(folder.Read("real.ini"), "[Audio]\r\nk=v\r\n");
-    struct stat st;
-    ASSERT_EQ(lstat(folder.File("RA2MD.ini").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-}
-
-// A character beyond U+FFFF in a UTF-16 file reads as one '?', as the
-// system's conversion to the ANSI code page gives it (Wine's gives two).
-TEST(ProfileReader, APairOfSurrogatesIsOneCharacter) {
-    TempFolder folder;
-    folder.Write("RA2MD.ini", std::string("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDFx\0", 22));
+    const std::string text =
+        "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDCx\0"s;
+    folder.Write("RA2MD.ini", text);
     char buffer[100];
     unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
-    EXPECT_EQ(std::string(buffer, n), "?x");
+    EXPECT_EQ(std::string(buffer, n), "???x");
+    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("RA2MD.ini")));
+    EXPECT_EQ(folder.Read("RA2MD.ini"), text);
 }
 
 }  // namespace

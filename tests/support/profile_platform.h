@@ -1,9 +1,8 @@
-// What differs between the profile writers the tests run against, stated by
-// the platform's own test file (tests/posix or tests/win).
+// True where a profile write leaves every other byte of the file as it was (our
+// writer, Windows); Wine's kernel32 writes the whole file back in its own form.
 #pragma once
-
-// True when a write leaves every other byte of the file as it was. Our own
-// writer does, as Windows does; Wine's kernel32 parses the file and writes
-// all of it back (CR LF breaks, "key=value" without blanks, blank lines
-// dropped), so under Wine only the values that read back are compared.
-extern const bool kWriterKeepsOtherBytes;
+#ifdef _WIN32
+inline constexpr bool kWriterKeepsOtherBytes = false;
+#else
+inline constexpr bool kWriterKeepsOtherBytes = true;
+#endif

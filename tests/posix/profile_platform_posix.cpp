@@ -1,3 +1,0 @@
-#include "tests/support/profile_platform.h"
-
-const bool kWriterKeepsOtherBytes = true;
