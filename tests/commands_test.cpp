@@ -279,23 +279,6 @@ TEST(Uninstall, DeletesBothFormsRunsThePatchProgramAndCloses) {
     }
 }
 
-TEST(Uninstall, AnsweringNoChangesNothing) {
-    TempFolder dir;
-    Folder before = EverythingInstalled() + kNotUninstalled;
-    Fill(dir, before);
-    PlaceStandIn(dir, "RockPatch.exe");
-    before["RockPatch.exe"] = dir.Read("RockPatch.exe");
-    WatchingWindow w;
-    w.answers.push_back(ui::Answer::kNo);
-    Frm1 frm1(w, dir.path());
-    frm1.Uninstall_Click();
-    EXPECT_TRUE(Contents(dir) == before);
-    EXPECT_EQ(w.messages, std::vector<std::string>{kQuestion});
-    EXPECT_FALSE(w.closed);
-    Started started;
-    EXPECT_FALSE(WaitStarted(dir, "RockPatch.exe", &started, 1000));
-}
-
 Folder Leftovers() {
     Folder f;
     for (const std::string& name : kCleanFiles) f[name] = Data(name);

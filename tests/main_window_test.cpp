@@ -1,4 +1,4 @@
-// The main window's load step, Exit, and the buttons that open windows.
+// The main window's Exit, and the buttons that open windows.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,20 +9,6 @@
 #include "tests/support/temp_folder.h"
 
 namespace {
-
-// Which entries count as the file is the platform's (platform_test.cpp).
-TEST(Frm1Load, ShowsTheStateOfTheMarkerFile) {
-    for (const char* entry : {"expandmd81.mix", "expandmd81.mix.Zarn"}) {
-        TempFolder dir;
-        dir.Write(entry, "x");
-        RecordingWindow w;
-        Frm1 frm1(w, dir.path());
-        frm1.Form_Load();
-        EXPECT_EQ(w.texts["visual"], entry == std::string("expandmd81.mix") ? "Enabled" : "Disabled");
-        EXPECT_TRUE(w.messages.empty());
-        EXPECT_FALSE(w.closed);
-    }
-}
 
 TEST(Frm1Exit, ClosesWithoutAQuestionAndTouchesNoFile) {
     TempFolder dir;

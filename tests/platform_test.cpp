@@ -38,15 +38,6 @@ TEST(FileExists, AnswersForEachKindOfEntry) {
     }
 }
 
-TEST(FileExists, WorksInFoldersWithSpacesAndNonEnglishLetters) {
-    for (const char* leaf : {"Red Alert 2", "Игры", "ゲーム RA2"}) {
-        TempFolder dir(leaf);
-        dir.Write("RA2MD.ini", "[Audio]\r\n");
-        EXPECT_TRUE(platform::FileExists(dir.File("RA2MD.ini"))) << leaf;
-        EXPECT_FALSE(platform::FileExists(dir.File("RA2MD.exe"))) << leaf;
-    }
-}
-
 TEST(CopyAndRemove, MoveBytesAndRefuseWhatWindowsRefuses) {
     TempFolder dir("Игры");
     std::string bytes("\0\x01\xff mix data\r\n", 15);

@@ -79,13 +79,6 @@ TEST(Progress, ShowsPastHalfASecondAndClearsAtTheEnd) {
     }
 }
 
-TEST(Progress, WithoutATaskbarNothingFails) {
-    Progress p(nullptr, Ticking(1000), 100);
-    p.Copied(50);
-    p.FileDone(100);
-    p.End();
-}
-
 // The real commands in a real folder: the ten files, of sizes that differ,
 // moved with a clock that moves 200 ms per reading.
 TEST(Progress, EnableAndDisableShowTheBytesOfTheCommand) {
