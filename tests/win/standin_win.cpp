@@ -22,12 +22,17 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name) {
 }
 
 bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started, int ms) {
+    // The record appears by a rename, but for a moment after it the renaming
+    // handle may still be open and refuse a reader: try until it reads whole.
     fs::path record = fs::u8path(dir.File(name + ".started.txt"));
-    for (int i = 0; i < ms / 10 && !fs::exists(record); ++i)
+    for (int i = 0; i <= ms / 10; ++i) {
+        std::ifstream in(record);
+        if (std::getline(in, started->command_line) && std::getline(in, started->show) &&
+            std::getline(in, started->directory))
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::ifstream in(record);
-    return bool(std::getline(in, started->command_line)) && std::getline(in, started->show) &&
-           std::getline(in, started->directory);
+    }
+    return false;
 }
 
 bool WaitEnded(const std::string& name) {
