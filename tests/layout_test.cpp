@@ -1,17 +1,12 @@
 // The layout tables against the values as published, one whole-table check
-// each, and what ties them to the behaviour and the artwork. The UI tests
-// check that each table is realised at its own numbers at every DPI.
+// each. The UI tests check that each table is realised at its own numbers at
+// every DPI, that its pictures are their artwork and its buttons are wired.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <set>
 #include <string>
 
 #include "app/layout.h"
-#include "panel/frm1.h"
-#include "settings/game_options.h"
 
 namespace {
 
@@ -149,60 +144,6 @@ TEST(LayoutTables, PixelsRoundToTheNearest) {
                  {4680, 192, 624}, {11505, 192, 1534}, {0, 192, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(layout::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
-}
-
-// Every handler of the behaviour has its control, of the kind that raises its
-// event, and every button and scroll bar of those windows has a handler.
-TEST(LayoutTables, HandlersAndControlsMatch) {
-    std::set<std::string> frm1, options;
-    for (const Frm1::Handler& h : Frm1::kHandlers) frm1.insert(h.control);
-    for (const GameOptions::Handler& h : GameOptions::kClicks) options.insert(h.control);
-    for (const GameOptions::Handler& h : GameOptions::kChanges) options.insert(h.control);
-    EXPECT_EQ(frm1.size(), 9u);
-    EXPECT_EQ(options.size(), 12u);
-    struct Case {
-        const layout::Form& form;
-        const std::set<std::string>& handled;
-    } cases[] = {{layout::kFrm1, frm1}, {layout::kGameOptions, options}};
-    for (const Case& c : cases) {
-        std::set<std::string> active;
-        for (std::size_t i = 0; i < c.form.count; ++i) {
-            const layout::Control& row = c.form.controls[i];
-            if (row.kind == layout::Kind::kButton || row.kind == layout::Kind::kScrollBar)
-                active.insert(row.name);
-        }
-        EXPECT_EQ(active, c.handled) << c.form.name;
-    }
-    for (const GameOptions::Handler& h : GameOptions::kChanges)
-        EXPECT_EQ(layout::Find(layout::kGameOptions, h.control)->kind, layout::Kind::kScrollBar);
-}
-
-// Picture boxes and pictures take the size of their artwork (app/res): its
-// width and height, from the file's header, at 96 dpi.
-TEST(LayoutTables, PicturesAreTheSizeOfTheirArtwork) {
-#ifdef _WIN32
-    GTEST_SKIP() << "read natively";
-#endif
-    int pictures = 0;
-    for (std::size_t i = 0; i < layout::kFrm1.count; ++i) {
-        const layout::Control& row = layout::kFrm1.controls[i];
-        if (row.kind != layout::Kind::kPictureBox && row.kind != layout::Kind::kImage) continue;
-        ++pictures;
-        std::string base = std::string(ZARN_SOURCE_DIR "/app/res/") + (char)std::tolower(row.caption[0]);
-        std::ifstream bmp(base + ".bmp", std::ios::binary), gif(base + ".gif", std::ios::binary);
-        unsigned char h[26] = {};
-        int w = 0, ht = 0;
-        if (bmp.read((char*)h, 26)) {
-            w = h[18] | h[19] << 8;
-            ht = h[22] | h[23] << 8;
-        } else if (gif.read((char*)h, 10)) {
-            w = h[6] | h[7] << 8;
-            ht = h[8] | h[9] << 8;
-        }
-        EXPECT_EQ(layout::Pixels(row.width, 96), w) << row.name;
-        EXPECT_EQ(layout::Pixels(row.height, 96), ht) << row.name;
-    }
-    EXPECT_EQ(pictures, 5);
 }
 
 }  // namespace
