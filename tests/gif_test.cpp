@@ -13,20 +13,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::uint8_t> ReadAll(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::uint8_t buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.insert(bytes.end(), buf, buf + n);
-        std::fclose(f);
-    }
-    return bytes;
+std::vector<std::uint8_t> ReadAll(const char* path) {  // from the source tree's top
+    std::ifstream in(std::string(ZARN_SOURCE_DIR) + "/" + path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The decoded picture as RGB bytes through its palette, hashed as above.
@@ -37,13 +33,12 @@ std::uint64_t RgbHash(const gif::Picture& p) {
     return h;
 }
 
-struct Expected {
-    const char* path;  // from the source tree's top
-    int width, height;
-    std::uint64_t rgb_hash;
-};
-
-const Expected kFiles[] = {
+TEST(Gif, DecodesLikeImageMagick) {
+    const struct {
+        const char* path;
+        int width, height;
+        std::uint64_t rgb_hash;
+    } kFiles[] = {
     {"app/res/d.gif", 67, 68, 0x3e50b23222bf2849ull},
     {"app/res/d@1.5x.gif", 101, 102, 0x7f9d0c1eab4fe7f7ull},
     {"app/res/d@2x.gif", 134, 136, 0xdefd6a053a39c4a8ull},
@@ -52,14 +47,10 @@ const Expected kFiles[] = {
     {"app/res/e@2x.gif", 1148, 266, 0xa0a04f4cb284b993ull},
     {"tests/gif_fixtures/interlaced.gif", 67, 68, 0x3e50b23222bf2849ull},
     {"tests/gif_fixtures/four_colours_87a.gif", 37, 23, 0xdd143f63f1b78245ull},
-};
-
-std::string Source(const char* path) { return std::string(ZARN_SOURCE_DIR) + "/" + path; }
-
-TEST(Gif, DecodesLikeImageMagick) {
-    for (const Expected& e : kFiles) {
+    };
+    for (const auto& e : kFiles) {
         SCOPED_TRACE(e.path);
-        std::vector<std::uint8_t> bytes = ReadAll(Source(e.path));
+        std::vector<std::uint8_t> bytes = ReadAll(e.path);
         ASSERT_FALSE(bytes.empty());
         gif::Picture p;
         ASSERT_TRUE(gif::Decode(bytes.data(), bytes.size(), &p));
@@ -83,7 +74,7 @@ std::size_t CodeSizeOffset(const std::vector<std::uint8_t>& g) {
 }
 
 TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
-    const std::vector<std::uint8_t> good = ReadAll(Source("app/res/d.gif"));
+    const std::vector<std::uint8_t> good = ReadAll("app/res/d.gif");
     ASSERT_GT(good.size(), 1000u);
     gif::Picture p;
     ASSERT_TRUE(gif::Decode(good.data(), good.size(), &p));

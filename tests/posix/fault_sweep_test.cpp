@@ -1,14 +1,9 @@
-// Every command against every refusal the system could give it: each command
-// runs once over a real game folder to count its copies, deletes, program
-// starts and settings writes (n), then n more times, the k-th time with call k
-// refused. After each run the folder, the settings file and the window must
-// show what a refusal at that step leaves.
-//
-// The calls go to the real POSIX layer through link-time wrappers (the test
-// program is linked with -Wl,--wrap for these four functions, see
-// tests/CMakeLists.txt). A refused call is not made, as the system makes
-// nothing of a call it refuses. Existence tests are never refused: a missing
-// file is an answer, not a failure.
+// Every command against every refusal the system could give it: each runs
+// once over a real game folder to count its copies, deletes, program starts
+// and settings writes (n), then n times more, the k-th time with call k
+// refused (not made). Existence tests are never refused: a missing file is an
+// answer. The calls reach the real POSIX layer through link-time wrappers
+// (-Wl,--wrap, see tests/CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -26,8 +21,6 @@
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
-
-// ---- the wrappers -------------------------------------------------------------
 
 namespace {
 
@@ -84,8 +77,6 @@ bool WrapWrite(const string& section, const string& key, const string& value, co
     if (Refuse(Call::kWrite, path, section + "/" + key + "=" + value)) return false;
     return RealWrite(section, key, value, path);
 }
-
-// ---- the sweep ----------------------------------------------------------------
 
 namespace {
 
@@ -173,11 +164,7 @@ void CheckDeletes(const Attempt& r, const std::vector<string>& names) {
 void CheckUninstall(const Attempt& r) {
     bool patch = Leaf(r.refused->path) == "RockPatch.exe";
     if (!patch) CheckDeletes(r, kUninstallFiles);
-    for (const string& name : kUninstallFiles) {
-        if (patch) {
-            EXPECT_FALSE(r.Has(name)) << name;
-        }
-    }
+    for (const string& name : kUninstallFiles) EXPECT_FALSE(patch && r.Has(name)) << name;
     EXPECT_TRUE(r.Has("RockPatch.exe")) << "the patch program is never deleted after a refusal";
     if (r.refused->kind == Call::kDelete && patch) {
         r.ExpectMessageNamesTheFile({kQuestion, kPatchDone});  // its delete, last: the panel stays
@@ -259,9 +246,7 @@ std::vector<Command> Commands() {
              PlaceStandIn(r.dir, "RA2MD.exe");
              Press(r, &Frm1::Command1_Click);
              Started started;  // done before its folder goes
-             if (r.w.closed) {
-                EXPECT_TRUE(WaitStarted(r.dir, "RA2MD.exe", &started));
-            }
+             if (r.w.closed) EXPECT_TRUE(WaitStarted(r.dir, "RA2MD.exe", &started));
          },
          [](const Attempt& r, const Attempt&) {
              r.ExpectMessageNamesTheFile();
