@@ -60,14 +60,8 @@ void ExpectFolder(const TempFolder& dir, const Folder& expected) {
     EXPECT_TRUE(after == expected) << "contents differ";
 }
 
-// Also records whether the window was busy when each box came up.
 struct Window : RecordingWindow {
-    std::vector<int> busy_at_message;
     Window() { texts["visual"] = kUntouched; }
-    ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
-        busy_at_message.push_back(busy_depth);
-        return RecordingWindow::Message(text, buttons);
-    }
 };
 
 TEST(EnableDisable, BringEveryPresentFileToTheOtherForm) {

@@ -91,12 +91,7 @@ const char kGameIni[] =
 string Leaf(const string& path) { return path.substr(path.rfind('/') + 1); }
 
 struct Window : RecordingWindow {
-    std::vector<int> busy_at_message;
     Window() { texts["visual"] = kUntouched; }
-    ui::Answer Message(const string& text, ui::Buttons buttons) override {
-        busy_at_message.push_back(busy_depth);
-        return RecordingWindow::Message(text, buttons);
-    }
 };
 
 // One run of one command in a fresh folder.

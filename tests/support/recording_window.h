@@ -16,6 +16,7 @@ public:
     std::map<std::string, std::string> texts;
     std::map<std::string, int> values;
     std::vector<std::string> messages;       // every message box text, in order
+    std::vector<int> busy_at_message;        // busy_depth as each box came up
     std::deque<ui::Answer> answers;          // answers for Yes/No boxes; Yes when empty
     std::vector<ui::Form> opened;            // modal windows shown
     bool closed = false;
@@ -44,6 +45,7 @@ public:
     }
     ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
         messages.push_back(text);
+        busy_at_message.push_back(busy_depth);
         if (on_message) on_message(text);
         if (buttons == ui::Buttons::kOk) return ui::Answer::kOk;
         if (answers.empty()) return ui::Answer::kYes;
