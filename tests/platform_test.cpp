@@ -141,8 +141,8 @@ TEST(Platform, CopyPatience) {
 
 // System DLLs: by flag where the loader knows it, else by full path in the
 // system folder, never with a flag an old loader refuses.
-TEST(Platform, SystemLoad) {
-    SystemLoad with = PlanSystemLoad(true), without = PlanSystemLoad(false);
+TEST(Platform, SystemDlls) {
+    platform::SystemLoad with = PlanSystemLoad(true), without = PlanSystemLoad(false);
     EXPECT_EQ(std::vector<unsigned long>({with.by_full_path, with.flags, with.preload}),
               std::vector<unsigned long>({0, 0x800, 0}));  // LOAD_LIBRARY_SEARCH_SYSTEM32
     EXPECT_EQ(std::vector<unsigned long>({without.by_full_path, without.flags, without.preload}),
