@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "panel/frm1.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "platform/program.h"
 #include "platform/refusal.h"
 #include "platform/win/com.h"
@@ -37,9 +37,7 @@ namespace {
 using namespace game_files;
 const std::string kInUse = "Sharing violation.";  // Wine's words, as its English says it
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != ~0u; }
 HANDLE Hold(const std::string& path, DWORD share) {
     return CreateFileW(Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
@@ -113,8 +111,7 @@ TEST(Windows, LaunchNeverStartsAProgramNamedLikeTheFirstWordOfThePath) {
     TempFolder dir("Red Alert 2");
     std::string parent = dir.path().substr(0, dir.path().rfind('\\'));
     PlaceStandIn(dir, "RA2MD.exe");
-    ASSERT_TRUE(CopyFileW(Widen(dir.File("RA2MD.exe")).c_str(), Widen(parent + "\\Red.exe").c_str(),
-                          FALSE));
+    PlaceStandIn(dir, "..\\Red.exe");
     RecordingWindow w;
     Frm1(w, dir.path()).Command1_Click();
     Started started;
@@ -196,13 +193,11 @@ TEST(Windows, ShellStartInitialisesComAndStartsTheProgram) {
     ASSERT_NE(apartment, nullptr);
     TempFolder dir("Red Alert 2");
     PlaceStandIn(dir, "RockPatch.exe");
-    platform::Status s =
-        platform::StartThroughShell(Widen(dir.File("RockPatch.exe")), platform::kShowNormal);
-    ASSERT_TRUE(s.ok) << s.reason;
+    ASSERT_TRUE(platform::StartThroughShell(Widen(dir.File("RockPatch.exe")), 1).ok);
     APTTYPE type = APTTYPE_MTA;
     APTTYPEQUALIFIER qualifier;
-    ASSERT_EQ(apartment(&type, &qualifier), S_OK) << "COM not initialised";
-    EXPECT_TRUE((type == APTTYPE_STA || type == APTTYPE_MAINSTA) && platform::EnsureCom());
+    EXPECT_TRUE(apartment(&type, &qualifier) == S_OK && platform::EnsureCom() &&
+                (type == APTTYPE_STA || type == APTTYPE_MAINSTA));
     Started started;
     ASSERT_TRUE(WaitStarted(dir, "RockPatch.exe", &started));
     EXPECT_EQ(started.show, "1");
@@ -212,14 +207,12 @@ TEST(Windows, ShellStartInitialisesComAndStartsTheProgram) {
 // Both ways of loading a system DLL load it from System32, never planted.dll
 // that is only beside this program.
 TEST(Windows, SystemLibrariesLoadFromSystem32Only) {
-    wchar_t system[MAX_PATH], path[MAX_PATH];
+    wchar_t system[MAX_PATH], path[MAX_PATH] = L"";
     UINT n = GetSystemDirectoryW(system, MAX_PATH);
     for (bool knows_flags : {true, false}) {
-        HMODULE h = platform::LoadSystemLibraryAs(knows_flags, L"windowscodecs.dll");
-        ASSERT_NE(h, nullptr) << knows_flags;
-        DWORD len = GetModuleFileNameW(h, path, MAX_PATH);
-        EXPECT_EQ(CompareStringOrdinal(path, n, system, n, TRUE), CSTR_EQUAL)
-            << Narrow(WString(path, len));
+        GetModuleFileNameW(platform::LoadSystemLibraryAs(knows_flags, L"windowscodecs.dll"), path,
+                           MAX_PATH);
+        EXPECT_EQ(CompareStringOrdinal(path, n, system, n, TRUE), CSTR_EQUAL) << Narrow(path);
         EXPECT_EQ(platform::LoadSystemLibraryAs(knows_flags, L"planted.dll"), nullptr);
     }
 }
