@@ -110,12 +110,9 @@ TEST(Platform, RefusalRemedy) {
     for (const auto& c : cases) {
         RefusalFacts f;
         f.step = c.step, f.error = c.error, f.folder = c.folder;
-        std::string facts = c.facts;
-        f.read_only = facts.find('r') != std::string::npos;
-        f.is_folder = facts.find('f') != std::string::npos;
-        f.elevated = facts.find('e') != std::string::npos;
-        f.wine = facts.find('w') != std::string::npos;
-        EXPECT_EQ(failure::RemedyText(ChooseRemedy(f)), c.line) << int(c.step) << facts;
+        auto has = [&](char fact) { return std::string(c.facts).find(fact) != std::string::npos; };
+        f.read_only = has('r'), f.is_folder = has('f'), f.elevated = has('e'), f.wine = has('w');
+        EXPECT_EQ(failure::RemedyText(ChooseRemedy(f)), c.line) << int(c.step) << c.facts;
     }
 }
 
