@@ -81,6 +81,7 @@ TEST(Platform, ApplicationFolder) {
     std::string folder = ApplicationFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), kPathSeparator);
+    EXPECT_TRUE(std::filesystem::u8path(folder).is_absolute()) << folder;
     bool found = false;
     for (auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
         found = found || e.path().stem() == "zarn_tests";
