@@ -1,16 +1,17 @@
-// The profile reader and writer, natively our own (platform/posix), under Wine
-// kernel32's: writes that read back what they expect on both (the bytes after a
-// write compared where the writer keeps them), and a short run of the
-// generated differential cases, reads and writes (tools/ini_diff.sh runs the
-// long one).
+// Settings text on both builds: the profile reader and writer (natively our
+// own, under Wine kernel32's), Cini over it, and the volume conversions.
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/ini_cases.h"
+#include "settings/cini.h"
+#include "settings/convert.h"
 #include "tests/support/profile_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -18,23 +19,10 @@ namespace {
 
 const char kMissing[] = "\x01missing";  // a case without a file
 
-// What a read puts into a buffer of `capacity`, up to the count it returns;
-// the NUL after it is checked here.
-std::string ReadAt(const std::string& path, const std::string& section, const std::string& key,
-                   const std::string& fallback = "p", unsigned capacity = 100) {
-    std::string buffer(capacity + 1, '#');
-    unsigned n = profile::ReadString(section, key, fallback, &buffer[0], capacity, path);
-    EXPECT_LE(n, capacity);
-    EXPECT_EQ(buffer[n < capacity ? n : capacity], '\0');
-    return buffer.substr(0, n);
-}
-
-// Each write, then the whole file where the writer keeps the other bytes, and
-// the key read back (trimmed) on both.
+// Each write, the whole file after it where the writer keeps the other bytes,
+// and the value read back (trimmed) through a buffer that ends in one NUL.
 TEST(Profile, Writes) {
-    struct Case {
-        std::string file, section, key, value, after;
-    } cases[] = {
+    struct { std::string file, section, key, value, after; } cases[] = {
         {"[Audio]\r\nSoundVolume = 0.700000 \r\nVoiceVolume=0.5\r\n", "audio", "soundvolume", "0.8",
          "[Audio]\r\nSoundVolume=0.8\r\nVoiceVolume=0.5\r\n"},
         {"; top\r\n[Audio]\r\na=1\r\n; a note\r\n\r\n[Video]\r\nw=1\r\n", "Audio", "InGameMusic",
@@ -44,29 +32,29 @@ TEST(Profile, Writes) {
          "[Audio]\r\na=1\r\n[Video]\r\nScreenWidth=1024\r\n"},
         {"[Audio]\na=1", "Video", "w", "2", "[Audio]\na=1\n[Video]\nw=2\n"},
         {"[Audio]\ra=1", "Audio", "b", "2", "[Audio]\ra=1\rb=2"},
-        {"[A]\nk=1\n[B]\n[A]\nk=2\n", "a", "k", "3", "[A]\nk=3\n[B]\n[A]\nk=2\n"},
+        {"[Z]\nz=1\n[B]\n[Z]\nz=2\n", "z", "Z", "3", "[Z]\nz=3\n[B]\n[Z]\nz=2\n"},
         {"[A]\nk\nj=1\n", "A", "k", "v", "[A]\nk=v\nj=1\n"},
         {"[A]\r\n", "A", "k", " x ", "[A]\r\nk= x \r\n"},
         {"\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "2", "\xEF\xBB\xBF[A]\r\nk=2\r\n"},
         {kMissing, "Audio", "InGameMusic", "yes", "[Audio]\r\nInGameMusic=yes\r\n"},
         {"", "Audio", "k", "v", "[Audio]\r\nk=v\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.after);
         TempFolder folder;
         if (c.file != kMissing) folder.Write("RA2MD.ini", c.file);
-        std::string path = folder.File("RA2MD.ini");
+        std::string path = folder.File("RA2MD.ini"), buffer(101, '#');
         EXPECT_TRUE(profile::WriteString(c.section, c.key, c.value, path));
         if (kWriterKeepsOtherBytes) { EXPECT_EQ(folder.Read("RA2MD.ini"), c.after); }
-        EXPECT_EQ(ReadAt(path, c.section, c.key), c.value == " x " ? "x" : c.value);
+        unsigned n = profile::ReadString(c.section, c.key, "p", &buffer[0], 100, path);
+        EXPECT_EQ(buffer.substr(0, n + 1), (c.value == " x " ? "x" : c.value) + '\0');
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"RA2MD.ini"});
     }
 }
 
-// Whether a write is tried at all (exists, an ordinary file, read-only, on a
-// read-only medium: may write). A read-only medium needs a mount, so the
-// decision is tested over every combination instead.
-TEST(Profile, MayWriteRefusesAFolderAReadOnlyFileOrAReadOnlyMedium) {
+// A write is never tried into a folder, a read-only file or on a read-only
+// medium (which needs a mount, so the decision is tested over the facts).
+TEST(Profile, MayWrite) {
     const bool cases[][5] = {{1, 1, 0, 0, 1}, {0, 1, 0, 0, 1}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
                              {1, 1, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 1, 1, 0}};
     for (const bool* c : cases) {
@@ -76,9 +64,8 @@ TEST(Profile, MayWriteRefusesAFolderAReadOnlyFileOrAReadOnlyMedium) {
     }
 }
 
-// The first 500 generated cases give, on either layer, the lines that
-// kernel32 under Wine gave when this figure was recorded. On a failure,
-// tools/ini_diff.sh 500 shows which lines differ.
+// The first 500 generated cases give the lines that kernel32 under Wine gave;
+// on a failure, tools/ini_diff.sh 500 shows which lines differ.
 TEST(Profile, GeneratedCasesMatchKernel32) {
     TempFolder folder;
     uint64_t fingerprint = ini_cases::Fingerprint("");
@@ -91,6 +78,60 @@ TEST(Profile, GeneratedCasesMatchKernel32) {
     }
     EXPECT_EQ(lines, 2371u);
     EXPECT_EQ(fingerprint, 1112368944351744658ull);
+}
+
+// Names trimmed of spaces only at the ends; a value cleaned to printable ASCII,
+// cut at 99 characters, "Error" for nothing.
+TEST(Cini, NamesAndValues) {
+    Cini names;
+    names.FileName("  C:\\Red Alert 2\\RA2MD.ini  ");
+    names.ApplicationKey(" \tAudio\t ");
+    EXPECT_EQ(names.FileName() + "|" + names.ApplicationKey(), "C:\\Red Alert 2\\RA2MD.ini|\tAudio\t");
+    names.ApplicationKey("   ");
+    EXPECT_EQ(names.ApplicationKey(), "");
+    const std::string cases[][4] = {  // the line in [Audio], key, default, value read
+        {"InGameMusic=yes", "InGameMusic", "p", "yes"}, {"", "InGameMusic", "p", "p"},
+        {"", "InGameMusic", "", "Error"}, {"InGameMusic=", "InGameMusic", "p", "Error"},
+        {"", "k", "   ", ""},  // kernel32 places one space
+        {"k=\"  x y \"", "k", "p", "x y "}, {"k=a\x01\x1F\x7F" "b~\xE9", "k", "p", "ab~"},
+        {"k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.Write("RA2MD.ini", "[Audio]\r\n" + c[0] + "\r\n");
+        Cini ini;
+        ini.FileName(folder.File("RA2MD.ini"));
+        ini.ApplicationKey("Audio");
+        EXPECT_EQ(ini.GetValue(c[1], c[2]), c[3]) << c[0];
+    }
+}
+
+TEST(Convert, VolumeFromStored) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"0.8", 80}, {"0.700000", 70}, {"1", 100}, {"0", 0}, {"1.000000", 100},
+        {"0.125", 12}, {"0.375", 38}, {"0.285", 28}, {"0.295", 30}, {"0.2851", 29},
+        {"0.0049", 0}, {"0.005", 0}, {"0.015", 2}, {"0.994999", 99}, {"0.995", 100},
+        {".5", 50}, {"5.", 500}, {" 0.8 ", 80}, {"+0.25", 25}, {"-0.25", -25}, {"-0.125", -12},
+        {"1.5", 150}, {"0.00000000000000000001", 0}, {"21474836.47", 2147483647},
+        {"21474836.48", {}}, {"99999999999999999999", {}}, {"p", {}}, {"Error", {}}, {"", {}},
+        {"abc", {}}, {"1,5", {}}, {"0.8x", {}}, {".", {}}, {"-", {}}, {"1e-1", {}}, {"0..8", {}},
+        {"0 .8", {}}, {"000000000001", 100},
+    };
+    for (const auto& [stored, position] : cases)
+        EXPECT_EQ(settings::VolumeFromStored(stored), position) << "[" << stored << "]";
+}
+
+TEST(Convert, StoredFromVolume) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"100", "1"}, {"80", "0.8"}, {"35", "0.35"}, {"7", "0.07"}, {"0", "0"}, {"150", "1.5"},
+        {"1", "0.01"}, {"99", "0.99"}, {"12.5", "0.125"}, {"080", "0.8"}, {"80.000", "0.8"},
+        {" 80 ", "0.8"}, {"-0", "0"}, {"-5", "-0.05"}, {".5", "0.005"}, {"1000", "10"},
+        {"33.33333333333333333", "0.333333333333333"}, {"99.99999999999999999", "1"},
+        {"66.66666666666666666", "0.666666666666667"}, {"0.000001", "0.00000001"},
+        {"123456789012345678", "1234567890123460"}, {"p", {}}, {"", {}}, {"8O", {}}, {"1,5", {}},
+    };
+    for (const auto& [typed, stored] : cases)
+        EXPECT_EQ(settings::StoredFromVolume(typed), stored) << "[" << typed << "]";
 }
 
 }  // namespace
