@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/panel_process.h"
+#include "tests/ui/panel.h"
 
 namespace {
 
@@ -71,18 +71,27 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     folder.Write("expandmd81.mix", "marker");
     const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
     const wchar_t order[] = L"native,builtin";
+    wchar_t tests[MAX_PATH];
+    WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
+    planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
     for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
-        WString planted = Widen(folder.path()) + L"\\" + name + L".dll";
-        ASSERT_TRUE(CopyFileW(BesideTests(L"planted.dll").c_str(), planted.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File(Narrow(name) + ".dll")).c_str(), 0));
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, order, sizeof order), 0);
     }
-    PanelProcess panel(folder);
+    WString exe = Widen(folder.File("ZARN Control Panal.exe")), cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CopyFileW(g_panel_exe.c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
+    WaitForInputIdle(pi.hProcess, 10000);
+    HWND main = nullptr;  // shown once its art is decoded
+    WaitUntil([&] { return (main = FindWindowW(nullptr, Widen(layout::kFrm1.caption).c_str())); });
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
-    ASSERT_NE(panel.main(), nullptr);
-    RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // decodes art
     Sleep(300);
-    PostMessageW(panel.main(), WM_CLOSE, 0, 0);  // Exit by the close box
-    EXPECT_TRUE(panel.WaitForExit());
+    PostMessageW(main, WM_CLOSE, 0, 0);  // Exit by the close box
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
                                                         "uxtheme.dll", "windowscodecs.dll"}))
         << "a planted DLL was loaded: it leaves <its name>.loaded";
