@@ -1,64 +1,45 @@
-// What Windows reads from the executable (the artwork: screen_ui_test.cpp),
-// and which DLLs it loads from the game folder: none.
+// What Windows reads from the executable, and which DLLs it loads from the
+// game folder: none.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "tests/ui/panel.h"
 
 namespace {
 
-TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
+TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
     std::string data(GetFileVersionInfoSizeW(g_panel_exe.c_str(), nullptr), '\0');
     ASSERT_TRUE(GetFileVersionInfoW(g_panel_exe.c_str(), 0, (DWORD)data.size(), &data[0]));
     VS_FIXEDFILEINFO* fixed = nullptr;
     WORD* language = nullptr;
     UINT len = 0;
-    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len));
-    ASSERT_TRUE(
-        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len));
-    char numbers[128];
-    snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
-             fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
-             fixed->dwProductVersionLS, fixed->dwFileType, len, language[0], language[1]);
+    char numbers[128] = {};
+    if (VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len) &&
+        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len))
+        snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
+                 fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                 fixed->dwProductVersionLS, fixed->dwFileType, len, language[0], language[1]);
     EXPECT_STREQ(numbers, "00020001 00000003 00020001 00000003 1, 4 bytes: 0409 1200");
-    for (const char* field : {"FileVersion=2.01.0003", "ProductVersion=2.01.0003",
+    for (std::string field : {"FileVersion=2.01.0003", "ProductVersion=2.01.0003",
                               "ProductName=The Marrowgate:ZARN Control Panel",
-                              "InternalName=ZARN Control Panal",
-                              "OriginalFilename=ZARN Control Panal.exe"}) {
-        const char* is = strchr(field, '=');
-        std::string name(field, is), value(is + 1);
+                              "InternalName=ZARN Control Panal", "OriginalFilename=ZARN Control Panal.exe"}) {
         wchar_t* text = nullptr;
-        WString path = Widen("\\StringFileInfo\\040904B0\\" + name);
-        ASSERT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len)) << name;
-        EXPECT_EQ(Narrow(text), value) << name;
+        WString path = Widen("\\StringFileInfo\\040904B0\\" + field.substr(0, field.find('=')));
+        EXPECT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len) &&
+                    Narrow(text) == field.substr(field.find('=') + 1)) << field;
     }
-}
-
-std::string Resource(HMODULE exe, const wchar_t* name, const wchar_t* type) {
-    HRSRC r = FindResourceW(exe, name, type);
-    return r ? std::string((const char*)LockResource(LoadResource(exe, r)), SizeofResource(exe, r))
-             : std::string();
-}
-
-TEST(ExecutableRecord, IconAndManifest) {
     HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(exe, nullptr);
-    // One icon image: 32 by 32, 16 colours, 4 bits a pixel (a GRPICONDIR of one entry).
-    std::string group = Resource(exe, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-    ASSERT_EQ(group.size(), 6u + 14u);
-    EXPECT_EQ(group.substr(0, 10), std::string("\0\0\1\0\1\0\x20\x20\x10\0", 10));
-    EXPECT_EQ(group.substr(12, 2), std::string("\4\0", 2)) << "bits a pixel";
-
-    std::string manifest = Resource(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    auto resource = [&](const wchar_t* type) {
+        HRSRC r = FindResourceW(exe, MAKEINTRESOURCEW(1), type);
+        return r ? std::string((const char*)LockResource(LoadResource(exe, r)), SizeofResource(exe, r)) : "";
+    };
+    // One icon image: 32 by 32, 16 colours, 4 bits a pixel (a GRPICONDIR of one entry of 14 bytes).
+    std::string group = resource(RT_GROUP_ICON);
+    EXPECT_EQ(group.size() == 6 + 14 ? group.substr(0, 10) + group.substr(12, 2) : group,
+              std::string("\0\0\1\0\1\0\x20\x20\x10\0\4\0", 12));
     for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
                              ">PerMonitorV2", "level=\"asInvoker\""})
-        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+        EXPECT_NE(resource(RT_MANIFEST).find(part), std::string::npos) << part;
     FreeLibrary(exe);
 }
 
@@ -83,9 +64,8 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CopyFileW(g_panel_exe.c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
-    WaitForInputIdle(pi.hProcess, 10000);
     HWND main = nullptr;  // shown once its art is decoded
-    WaitUntil([&] { return (main = FindWindowW(nullptr, Widen(layout::kFrm1.caption).c_str())); });
+    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
     Sleep(300);
     PostMessageW(main, WM_CLOSE, 0, 0);  // Exit by the close box

@@ -20,7 +20,7 @@ std::vector<std::string> Sorted(std::vector<std::string> names, std::vector<std:
 }
 
 void ExpectData(const TempFolder& folder, const std::vector<std::string>& names) {
-    for (const std::string& name : names) EXPECT_EQ(folder.Read(name), Data(name)) << name;
+    for (const std::string& name : names) EXPECT_TRUE(folder.Read(name) == Data(name)) << name;
 }
 
 // A press moves the ten files and changes the state label, in a folder of
@@ -47,13 +47,12 @@ TEST(MainWindowUi, EnableAndDisableByAccessKeyAndClickThenExit) {
             return TextOf(panel.Main("visual")) == (enable ? "Enabled" : "Disabled");
         }, 60000));
         EXPECT_EQ(folder.Names(), Sorted(targets, {}));
-        for (std::size_t i = 0; i < kModFiles.size(); ++i)
-            EXPECT_TRUE(folder.Read(targets[i + 3]) == data(kModFiles[i])) << targets[i + 3];
-        ExpectData(folder, bystanders);
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            EXPECT_TRUE(folder.Read(targets[i]) == (i < 3 ? Data(targets[i]) : data(kModFiles[i - 3]))) << targets[i];
         if (enable) Keys(panel.main(), {VK_MENU, 'X'});
         if (!enable) Click(panel.Main("Command5"));
         EXPECT_TRUE(panel.Ended()) << "Exit";
-        EXPECT_TRUE(panel.NoBox(0));
+        EXPECT_FALSE(panel.FindBox(0));
     }
 }
 
@@ -75,8 +74,9 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     EXPECT_EQ(GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetWindowLongW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(FocusOf(box), GetDlgItem(box, IDYES));
-    panel.Answer(box, "&No");
-    EXPECT_TRUE(panel.NoBox(500)) << "nothing more after No";
+    Keys(box, {'N'});
+    EXPECT_TRUE(WaitGone(box));
+    EXPECT_FALSE(panel.FindBox(500)) << "nothing more after No";
     EXPECT_EQ(folder.Names(), names);
     ExpectData(folder, kUninstallFiles);
 
@@ -89,7 +89,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     box = panel.Box(kPatchDone);
     EXPECT_EQ(folder.Names(), Sorted(kept, {"RockPatch.exe", "RockPatch.exe.started.txt"}));
     ASSERT_TRUE(WaitEnded("RockPatch.exe"));
-    panel.Answer(box);
+    Keys(box, {VK_RETURN});
     EXPECT_TRUE(panel.Ended());
     EXPECT_EQ(folder.Names(), Sorted(kept, {"RockPatch.exe.started.txt"}));
     ExpectData(folder, kept);
@@ -111,7 +111,7 @@ TEST(MainWindowUi, CleanDeletesTheTwelveSilentlyLaunchStartsTheGameAndEnds) {
     ASSERT_TRUE(DeleteFileW(Widen(folder.File("expandmd81.mix")).c_str()));
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names() == Sorted(kept, {"RA2MD.exe"}); }));
-    EXPECT_TRUE(panel.NoBox(500));
+    EXPECT_FALSE(panel.FindBox(500));
     EXPECT_EQ(TextOf(panel.Main("visual")), "Enabled");
     ExpectData(folder, kept);
 
@@ -134,7 +134,7 @@ TEST(MainWindowUi, CleanDeletesTheTwelveSilentlyLaunchStartsTheGameAndEnds) {
 TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     TempFolder folder;
     HWND dialog = nullptr;
-    auto item = [&](const std::string& name) { return Control(dialog, layout::kGameOptions, name.c_str()); };
+    auto item = [&](std::string name) { return Control(dialog, layout::kGameOptions, name.c_str()); };
     auto shown = [&] {  // the four switches' states, each slider and its box, the resolution
         std::string s;
         for (const char* label : {"NAS", "EVBBS", "EVSS", "EHRS"}) s += TextOf(item(label)) + "|";
@@ -146,7 +146,7 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     auto close = [&](const char* button) {  // null: by the title bar
         if (button) SendMessageW(item(button), BM_CLICK, 0, 0);
         if (!button) PostMessageW(dialog, WM_CLOSE, 0, 0);
-        return WaitUntil([&] { return !IsWindow(dialog); });
+        return WaitGone(dialog);
     };
     // The real scroll bar keeps a volume out of range at its end, and the box
     // shows where it put it; one that is no number leaves the box empty.
@@ -159,10 +159,9 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     ASSERT_TRUE(close(nullptr));
     EXPECT_EQ(folder.Read("RA2MD.ini"), odd) << "loading writes nothing";
 
-    const std::string ini =
-        "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=0.500000\r\nVoiceVolume=0.700000\r\n"
-        "ScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\n"
-        "VideoBackBuffer=yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
+    const std::string ini = "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=0.500000\r\nVoiceVolume=0.700000"
+        "\r\nScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer=yes"
+        "\r\nAllowVRAMSidebar=yes\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
     folder.Write("RA2MD.ini", ini);
     ASSERT_NE(dialog = panel.Open(layout::kGameOptions), nullptr);
     EXPECT_EQ(shown(), "Sound On|On|On|On|50 50|70 70|40 40|800x600");
@@ -178,11 +177,10 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     EXPECT_TRUE(IsWindow(dialog));
     // Arrows, page areas, thumb (not while dragged), within 0 to 100; the box follows.
     const int steps[][3] = {  // code, thumb position, the slider's position after
-        {SB_LINERIGHT, 0, 51},      {SB_PAGERIGHT, 0, 61},   {SB_LINELEFT, 0, 60},
-        {SB_PAGELEFT, 0, 50},       {SB_THUMBTRACK, 20, 50}, {SB_THUMBTRACK, 70, 50},
-        {SB_THUMBPOSITION, 70, 70}, {SB_ENDSCROLL, 0, 70},   {SB_THUMBPOSITION, 95, 95},
-        {SB_PAGERIGHT, 0, 100},     {SB_LINERIGHT, 0, 100},  {SB_LEFT, 0, 0},
-        {SB_LINELEFT, 0, 0},        {SB_RIGHT, 0, 100}};
+        {SB_LINERIGHT, 0, 51}, {SB_PAGERIGHT, 0, 61}, {SB_LINELEFT, 0, 60}, {SB_PAGELEFT, 0, 50},
+        {SB_THUMBTRACK, 20, 50}, {SB_THUMBTRACK, 70, 50}, {SB_THUMBPOSITION, 70, 70}, {SB_ENDSCROLL, 0, 70},
+        {SB_THUMBPOSITION, 95, 95}, {SB_PAGERIGHT, 0, 100}, {SB_LINERIGHT, 0, 100}, {SB_LEFT, 0, 0},
+        {SB_LINELEFT, 0, 0}, {SB_RIGHT, 0, 100}};
     for (const auto& s : steps) {
         SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(s[0], s[1]), (LPARAM)item("HScroll1"));
         std::string v = std::to_string(s[2]);
@@ -199,14 +197,13 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
         {"EVBB", "EVBBo", "VideoBackBuffer", "EVBBS", "Off", "On"},
         {"EVS", "EVSo", "AllowVRAMSidebar", "EVSS", "Off", "On"},
         {"EHR", "EHRo", "AllowHiResModes", "EHRS", "Off", "On"}};
-    for (const auto& s : switches) {
+    for (const auto& s : switches)
         for (int on : {0, 1}) {
             SendMessageW(item(s[on]), BM_CLICK, 0, 0);
-            std::string written = std::string(s[2]) + (on ? "=yes\r\n" : "=no\r\n");
-            EXPECT_NE(folder.Read("RA2MD.ini").find(written), std::string::npos) << s[on];
+            EXPECT_NE(folder.Read("RA2MD.ini").find(s[2] + std::string(on ? "=yes\r\n" : "=no\r\n")),
+                      std::string::npos) << s[on];
             EXPECT_EQ(TextOf(item(s[3])), s[4 + on]) << s[on];
         }
-    }
     // Closed without saving: the switches' writes, each key in its place, stay; nothing typed does.
     ASSERT_TRUE(close(nullptr));
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini);
@@ -220,11 +217,9 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     ASSERT_TRUE(close("Command1"));  // "Save And Close"
     Sleep(100);
     EXPECT_TRUE(IsWindowEnabled(panel.main()));
-    EXPECT_EQ(folder.Read("RA2MD.ini"),
-              "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume=0.07\r\n"
-              "ScoreVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\n"
-              "VideoBackBuffer=yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\n"
-              "ScreenHeight=960\r\n");
+    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume="
+              "0.07\r\nScoreVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
+              "yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\nScreenHeight=960\r\n");
     ASSERT_NE(dialog = panel.Open(layout::kGameOptions), nullptr);
     EXPECT_EQ(shown(), "Sound On|On|On|On|100 100|7 7|50 50|1280x960") << "150: the slider's end";
 }

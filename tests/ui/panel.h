@@ -17,12 +17,10 @@
 extern WString g_panel_exe;  // the real executable, for what only it shows
 std::string TextOf(HWND h);  // WM_GETTEXT, which edit and combo boxes answer
 std::string ClassOf(HWND h);
-RECT RectIn(HWND h, HWND to);  // in `to`'s client coordinates
-HWND FocusOf(HWND window);     // the focus of `window`'s thread
+HWND FocusOf(HWND window);   // the focus of `window`'s thread
 HWND Control(HWND window, const layout::Form& form, const char* name);
-int Px(int twips);                         // at the screen's DPI
-COLORREF Pixel(HWND window, int x, int y);  // on screen, in the client area
 bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000);
+inline bool WaitGone(HWND w) { return WaitUntil([=] { return !IsWindow(w); }); }
 // Brings `window` to the front, presses `keys` down together, then up, and
 // returns once its thread has taken them.
 void Keys(HWND window, std::initializer_list<WORD> keys);
@@ -36,14 +34,12 @@ public:
     HWND Main(const char* name) const { return Control(main_, layout::kFrm1, name); }
     std::vector<HWND> Windows() const;  // its visible top-level windows, topmost first
     HWND Open(const layout::Form& form) const;  // by its button on the main window
+    HWND FindBox(DWORD ms) const;               // a message box
     // Waits for a message box and checks its caption, `text`, `buttons` and no icon.
     HWND Box(const std::string& text, const std::vector<std::string>& buttons = {"OK"}) const;
-    bool NoBox(DWORD ms) const;
-    void Answer(HWND box, const std::string& button = "OK") const;  // and waits until it went
     bool Ended(DWORD ms = 5000) const { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
 
 private:
     HANDLE thread_ = nullptr, ready_ = nullptr;
-    DWORD id_ = 0;
     HWND main_ = nullptr;
 };
