@@ -43,9 +43,10 @@ TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
     FreeLibrary(exe);
 }
 
-// Game folders often hold shims like ddraw.dll. Wine prefers its builtin DLLs,
-// so the panel gets native-first overrides, as Windows loads DLLs that are not
-// KnownDLLs: from the application folder unless the panel keeps to System32.
+// The real program started in a game folder and ended by Exit. Game folders
+// often hold shims like ddraw.dll. Wine prefers its builtin DLLs, so the panel
+// gets native-first overrides, as Windows loads DLLs that are not KnownDLLs:
+// from the application folder unless the panel keeps to System32.
 // windowscodecs decodes the GIFs; uxtheme comes with the common controls.
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TempFolder folder("Red Alert 2");
@@ -68,8 +69,13 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
     Sleep(300);
-    PostMessageW(main, WM_CLOSE, 0, 0);  // Exit by the close box
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
+    // The executable's own start-up: loaded, and its presses reach the handlers.
+    EXPECT_EQ(TextOf(Control(main, layout::kFrm1, "visual")), "Enabled") << "no window, or not loaded";
+    Click(Control(main, layout::kFrm1, "Command5"));  // Exit
+    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "not ended by Exit";
+        TerminateProcess(pi.hProcess, 1);
+    }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
