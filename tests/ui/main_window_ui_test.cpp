@@ -84,8 +84,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     Keys(panel.Box(kQuestion, {"&Yes", "&No"}), {VK_RETURN});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RockPatch.exe", &started));
-    EXPECT_EQ(started.command_line, folder.File("RockPatch.exe"));
-    EXPECT_EQ(started.show, "1");
+    EXPECT_EQ(started.command_line + "|" + started.show, folder.File("RockPatch.exe") + "|1");
     box = panel.Box(kPatchDone);
     EXPECT_EQ(folder.Names(), Sorted(kept, {"RockPatch.exe", "RockPatch.exe.started.txt"}));
     ASSERT_TRUE(WaitEnded("RockPatch.exe"));
@@ -120,11 +119,11 @@ TEST(MainWindowUi, CleanDeletesTheTwelveSilentlyLaunchStartsTheGameAndEnds) {
     SetCurrentDirectoryW(Widen(elsewhere.path()).c_str());
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
-    ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
+    bool began = WaitStarted(folder, "RA2MD.exe", &started);
     SetCurrentDirectoryW(here);
-    EXPECT_EQ(started.command_line, folder.File("RA2MD.exe"));
-    EXPECT_EQ(started.show, "2");
-    EXPECT_EQ(started.directory, elsewhere.path());
+    ASSERT_TRUE(began);
+    EXPECT_EQ(started.command_line + "|" + started.show + "|" + started.directory,
+              folder.File("RA2MD.exe") + "|2|" + elsewhere.path()) << "command line, show state, directory";
     EXPECT_TRUE(panel.Ended());
     EXPECT_TRUE(WaitEnded("RA2MD.exe"));
     EXPECT_EQ(folder.Names(), Sorted(kept, {"RA2MD.exe", "RA2MD.exe.started.txt"}));

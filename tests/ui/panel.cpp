@@ -113,25 +113,21 @@ std::vector<HWND> Panel::Windows() const {
     return found;
 }
 
-HWND Panel::Open(const layout::Form& form) const {
-    Click(Main(&form == &layout::kGameOptions ? "Command7" : &form == &layout::kAbout ? "Command4"
-                                                                                     : "Command6"));
+HWND Panel::Find(const std::function<bool(HWND)>& is, DWORD ms) const {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND h : Windows()) found = TextOf(h) == form.caption ? h : found;
+        for (HWND h : Windows()) found = found ? found : is(h) ? h : nullptr;
         return found;
-    });
-    Sleep(200);  // let it paint and take the focus
+    }, ms);
     return found;
 }
 
-HWND Panel::FindBox(DWORD ms) const {
-    HWND box = nullptr;
-    WaitUntil([&] {
-        for (HWND h : Windows()) box = ClassOf(h) == "#32770" ? h : box;
-        return box;
-    }, ms);
-    return box;
+HWND Panel::Open(const layout::Form& form) const {
+    Click(Main(&form == &layout::kGameOptions ? "Command7" : &form == &layout::kAbout ? "Command4"
+                                                                                     : "Command6"));
+    HWND found = Find([&](HWND h) { return TextOf(h) == form.caption; }, 5000);
+    Sleep(200);  // let it paint and take the focus
+    return found;
 }
 
 HWND Panel::Box(const std::string& text, const std::vector<std::string>& buttons) const {

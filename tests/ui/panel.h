@@ -34,7 +34,8 @@ public:
     HWND Main(const char* name) const { return Control(main_, layout::kFrm1, name); }
     std::vector<HWND> Windows() const;  // its visible top-level windows, topmost first
     HWND Open(const layout::Form& form) const;  // by its button on the main window
-    HWND FindBox(DWORD ms) const;               // a message box
+    HWND Find(const std::function<bool(HWND)>& is, DWORD ms) const;  // the topmost such window
+    HWND FindBox(DWORD ms) const { return Find([](HWND h) { return ClassOf(h) == "#32770"; }, ms); }
     // Waits for a message box and checks its caption, `text`, `buttons` and no icon.
     HWND Box(const std::string& text, const std::vector<std::string>& buttons = {"OK"}) const;
     bool Ended(DWORD ms = 5000) const { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }

@@ -26,6 +26,16 @@ RECT RectIn(HWND h, HWND to) {
     MapWindowPoints(HWND_DESKTOP, to, (POINT*)&rc, 2);
     return rc;
 }
+// A bitmap's pixels, `width` by `height`, the alpha bits kept or cleared.
+Pixels Bits(HBITMAP bmp, int width, int height, DWORD keep = 0xFFFFFF) {
+    BITMAPINFO bi = {{sizeof bi.bmiHeader, width, -height, 1, 32}};
+    Pixels px((size_t)width * height);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, height, px.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (DWORD& p : px) p &= keep;
+    return px;
+}
 // The screen's pixels in `window`'s client area, from (x, y), `width` by `height`.
 Pixels OnScreen(HWND window, int x, int y, int width = 1, int height = 1) {
     POINT at = {x, y};
@@ -35,9 +45,7 @@ Pixels OnScreen(HWND window, int x, int y, int width = 1, int height = 1) {
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
     SelectObject(mem, old);
-    BITMAPINFO bi = {{sizeof bi.bmiHeader, width, -height, 1, 32}};
-    Pixels px((size_t)width * height);
-    GetDIBits(mem, bmp, 0, height, px.data(), &bi, DIB_RGB_COLORS);
+    Pixels px = Bits(bmp, width, height);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
@@ -211,7 +219,7 @@ TEST(WindowsUi, EveryWindowIsAsLaidOutAndEveryTextLiesInsideItsControl) {
             ExpectLaidOut(w, *form);
             EXPECT_EQ(GetWindow(w, GW_OWNER), panel.main());
             EXPECT_FALSE(IsWindowEnabled(panel.main())) << "the main window takes no input";
-            EXPECT_EQ(OnScreen(w, Px(bare.x), Px(bare.y))[0] & 0xFFFFFF,
+            EXPECT_EQ(OnScreen(w, Px(bare.x), Px(bare.y))[0],
                       form->back == layout::kSystem ? Rgb(GetSysColor(COLOR_BTNFACE)) : form->back);
             // Closed by the title bar, "Ok", "&Close Help": the input goes back.
             if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -233,12 +241,7 @@ std::vector<int> IconMeans(HICON icon) {
     BITMAP bm = {};
     GetIconInfo(icon, &info);
     GetObjectW(info.hbmColor, sizeof bm, &bm);
-    BITMAPINFO bi = {{sizeof bi.bmiHeader, bm.bmWidth, -bm.bmHeight, 1, 32}};
-    Pixels px((size_t)bm.bmWidth * bm.bmHeight), mask(px.size());
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, info.hbmColor, 0, bm.bmHeight, px.data(), &bi, DIB_RGB_COLORS);
-    GetDIBits(dc, info.hbmMask, 0, bm.bmHeight, mask.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    Pixels px = Bits(info.hbmColor, bm.bmWidth, bm.bmHeight, ~0u), mask = Bits(info.hbmMask, bm.bmWidth, bm.bmHeight);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     bool alpha = std::any_of(px.begin(), px.end(), [](DWORD p) { return p >> 24; });
@@ -246,7 +249,7 @@ std::vector<int> IconMeans(HICON icon) {
     for (int c = 0; c < 4; ++c) {
         double sum = 0;
         for (std::size_t i = 0; i < px.size(); ++i)
-            sum += (alpha ? (px[i] >> 24) / 255.0 : (mask[i] & 0xFFFFFF) ? 0 : 1) *
+            sum += (alpha ? (px[i] >> 24) / 255.0 : mask[i] ? 0 : 1) *
                    (c < 3 ? px[i] >> (8 * c) & 255 : 255);
         out[c + 1] = (int)(sum / (double)std::max<std::size_t>(px.size(), 1));
     }
@@ -285,23 +288,17 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
                 for (std::uint8_t i : p.indices)
                     want.push_back(p.palette[i * 3] << 16 | p.palette[i * 3 + 1] << 8 | p.palette[i * 3 + 2]);
             HWND h = panel.Main(control);
+            BITMAP bm;
             if (auto bmp = (HBITMAP)LoadImageW(self, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) {
-                BITMAP bm;
                 GetObjectW(bmp, sizeof bm, &bm);
-                HDC dc = CreateCompatibleDC(nullptr);
-                SelectObject(dc, bmp);
-                for (int y = 0; y < bm.bmHeight; ++y)
-                    for (int x = 0; x < bm.bmWidth; ++x) want.push_back(Rgb(GetPixel(dc, x, y)));
-                DeleteDC(dc);
+                want = Bits(bmp, bm.bmWidth, bm.bmHeight);
                 DeleteObject(bmp);
             }
             RECT rc;
             GetClientRect(h, &rc);
             EXPECT_EQ(Rect({rc.right, rc.bottom}), Rect({Px(row.left + row.width, dpi) - Px(row.left, dpi),
                                                          Px(row.top + row.height, dpi) - Px(row.top, dpi)}));
-            Pixels shown = OnScreen(h, 0, 0, rc.right, rc.bottom);
-            for (DWORD& q : shown) q &= 0xFFFFFF;
-            EXPECT_TRUE(!want.empty() && shown == want) << "unchanged";
+            EXPECT_TRUE(!want.empty() && OnScreen(h, 0, 0, rc.right, rc.bottom) == want) << "unchanged";
         }
         for (auto [which, size] : {std::make_pair(ICON_SMALL, 16), std::make_pair(ICON_BIG, 32)}) {
             std::vector<int> icon = IconMeans((HICON)SendMessageW(panel.main(), WM_GETICON, which, 0)),
@@ -318,7 +315,7 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
 DWORD RightOf(HWND window) {
     RECT rc;
     GetClientRect(window, &rc);
-    return OnScreen(window, rc.right - 3, rc.bottom / 2)[0] & 0xFFFFFF;
+    return OnScreen(window, rc.right - 3, rc.bottom / 2)[0];
 }
 
 // The resolution box in the window colours, empty labels in the face colour,
@@ -336,24 +333,27 @@ TEST(ColoursUi, TheResolutionBoxHasTheWindowColoursAndSystemColoursFollowTheSyst
     // The list's first entry, right of its text; the current entry, lit, is the third.
     RECT list, box = RectIn(combo, nullptr);
     SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&list);
-    EXPECT_EQ(OnScreen(nullptr, list.right - 6, box.bottom + 5)[0] & 0xFFFFFF,
+    EXPECT_EQ(OnScreen(nullptr, list.right - 6, box.bottom + 5)[0],
               Rgb(GetSysColor(COLOR_WINDOW))) << "the list";
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 
     HWND label = panel.Main("Label2"), status = Control(w, layout::kGameOptions, "EVBBS");
+    RECT rc;
+    GetClientRect(label, &rc);
+    auto centre = [&] { return OnScreen(label, rc.right / 2, rc.bottom / 2)[0]; };
     const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
     const COLORREF old[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)},
                    odd[] = {RGB(0, 128, 128), RGB(0, 0, 255)};
-    ASSERT_EQ(RightOf(label), Rgb(old[0]));
+    ASSERT_EQ(centre(), Rgb(old[0]));
     SetSysColors(2, elements, odd);
     Sleep(300);
-    EXPECT_EQ(RightOf(label), Rgb(odd[0])) << "the main window's empty label";
+    EXPECT_EQ(centre(), Rgb(odd[0])) << "the main window's empty label";
     EXPECT_EQ(RightOf(field), Rgb(odd[1])) << "the resolution box";
     EXPECT_EQ(RightOf(status), 0u) << "a status label, black by its layout";
-    EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0] & 0xFFFFFF, 0u) << "the window's black ground";
+    EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
     SetSysColors(2, elements, old);
     Sleep(300);
-    EXPECT_EQ(RightOf(label), Rgb(old[0])) << "back to the old colours";
+    EXPECT_EQ(centre(), Rgb(old[0])) << "back to the old colours";
 }
 
 }  // namespace
