@@ -1,88 +1,83 @@
-// What Windows reads from the executable (the artwork: screen_ui_test.cpp),
-// and which DLLs it loads from the game folder: none.
+// What Windows reads from the executable, and which DLLs it loads from the
+// game folder: none.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "tests/ui/panel_process.h"
+#include "tests/ui/panel.h"
 
 namespace {
 
-TEST(ExecutableRecord, VersionRecordIsExactlyAsPublished) {
+TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
     std::string data(GetFileVersionInfoSizeW(g_panel_exe.c_str(), nullptr), '\0');
     ASSERT_TRUE(GetFileVersionInfoW(g_panel_exe.c_str(), 0, (DWORD)data.size(), &data[0]));
     VS_FIXEDFILEINFO* fixed = nullptr;
     WORD* language = nullptr;
     UINT len = 0;
-    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len));
-    ASSERT_TRUE(
-        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len));
-    char numbers[128];
-    snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
-             fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
-             fixed->dwProductVersionLS, fixed->dwFileType, len, language[0], language[1]);
+    char numbers[128] = {};
+    if (VerQueryValueW(data.data(), L"\\", (void**)&fixed, &len) &&
+        VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", (void**)&language, &len))
+        snprintf(numbers, sizeof numbers, "%08lx %08lx %08lx %08lx %lu, %u bytes: %04x %u",
+                 fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                 fixed->dwProductVersionLS, fixed->dwFileType, len, language[0], language[1]);
     EXPECT_STREQ(numbers, "00020001 00000003 00020001 00000003 1, 4 bytes: 0409 1200");
-    for (const char* field : {"FileVersion=2.01.0003", "ProductVersion=2.01.0003",
+    for (std::string field : {"FileVersion=2.01.0003", "ProductVersion=2.01.0003",
                               "ProductName=The Marrowgate:ZARN Control Panel",
-                              "InternalName=ZARN Control Panal",
-                              "OriginalFilename=ZARN Control Panal.exe"}) {
-        const char* is = strchr(field, '=');
-        std::string name(field, is), value(is + 1);
+                              "InternalName=ZARN Control Panal", "OriginalFilename=ZARN Control Panal.exe"}) {
         wchar_t* text = nullptr;
-        WString path = Widen("\\StringFileInfo\\040904B0\\" + name);
-        ASSERT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len)) << name;
-        EXPECT_EQ(Narrow(text), value) << name;
+        WString path = Widen("\\StringFileInfo\\040904B0\\" + field.substr(0, field.find('=')));
+        EXPECT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len) &&
+                    Narrow(text) == field.substr(field.find('=') + 1)) << field;
     }
-}
-
-std::string Resource(HMODULE exe, const wchar_t* name, const wchar_t* type) {
-    HRSRC r = FindResourceW(exe, name, type);
-    return r ? std::string((const char*)LockResource(LoadResource(exe, r)), SizeofResource(exe, r))
-             : std::string();
-}
-
-TEST(ExecutableRecord, IconAndManifest) {
     HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(exe, nullptr);
-    // One icon image: 32 by 32, 16 colours, 4 bits a pixel (a GRPICONDIR of one entry).
-    std::string group = Resource(exe, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-    ASSERT_EQ(group.size(), 6u + 14u);
-    EXPECT_EQ(group.substr(0, 10), std::string("\0\0\1\0\1\0\x20\x20\x10\0", 10));
-    EXPECT_EQ(group.substr(12, 2), std::string("\4\0", 2)) << "bits a pixel";
-
-    std::string manifest = Resource(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    auto resource = [&](const wchar_t* type) {
+        HRSRC r = FindResourceW(exe, MAKEINTRESOURCEW(1), type);
+        return r ? std::string((const char*)LockResource(LoadResource(exe, r)), SizeofResource(exe, r)) : "";
+    };
+    // One icon image: 32 by 32, 16 colours, 4 bits a pixel (a GRPICONDIR of one entry of 14 bytes).
+    std::string group = resource(RT_GROUP_ICON);
+    EXPECT_EQ(group.size() == 6 + 14 ? group.substr(0, 10) + group.substr(12, 2) : group,
+              std::string("\0\0\1\0\1\0\x20\x20\x10\0\4\0", 12));
     for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
                              ">PerMonitorV2", "level=\"asInvoker\""})
-        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+        EXPECT_NE(resource(RT_MANIFEST).find(part), std::string::npos) << part;
     FreeLibrary(exe);
 }
 
-// Game folders often hold shims like ddraw.dll. Wine prefers its builtin DLLs,
-// so the panel gets native-first overrides, as Windows loads DLLs that are not
-// KnownDLLs: from the application folder unless the panel keeps to System32.
+// The real program started in a game folder and ended by Exit. Game folders
+// often hold shims like ddraw.dll. Wine prefers its builtin DLLs, so the panel
+// gets native-first overrides, as Windows loads DLLs that are not KnownDLLs:
+// from the application folder unless the panel keeps to System32.
 // windowscodecs decodes the GIFs; uxtheme comes with the common controls.
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TempFolder folder("Red Alert 2");
     folder.Write("expandmd81.mix", "marker");
     const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
     const wchar_t order[] = L"native,builtin";
+    wchar_t tests[MAX_PATH];
+    WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
+    planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
     for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
-        WString planted = Widen(folder.path()) + L"\\" + name + L".dll";
-        ASSERT_TRUE(CopyFileW(BesideTests(L"planted.dll").c_str(), planted.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File(Narrow(name) + ".dll")).c_str(), 0));
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, order, sizeof order), 0);
     }
-    PanelProcess panel(folder);
+    WString exe = Widen(folder.File("ZARN Control Panal.exe")), cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CopyFileW(g_panel_exe.c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
+    HWND main = nullptr;  // shown once its art is decoded
+    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
-    ASSERT_NE(panel.main(), nullptr);
-    RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // decodes art
     Sleep(300);
-    PostMessageW(panel.main(), WM_CLOSE, 0, 0);  // Exit by the close box
-    EXPECT_TRUE(panel.WaitForExit());
+    // The executable's own start-up: loaded, and its presses reach the handlers.
+    EXPECT_EQ(TextOf(Control(main, layout::kFrm1, "visual")), "Enabled") << "no window, or not loaded";
+    Click(Control(main, layout::kFrm1, "Command5"));  // Exit
+    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "not ended by Exit";
+        TerminateProcess(pi.hProcess, 1);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
                                                         "uxtheme.dll", "windowscodecs.dll"}))
         << "a planted DLL was loaded: it leaves <its name>.loaded";
