@@ -241,7 +241,9 @@ std::vector<Command> Commands() {
              PlaceStandIn(r.dir, "RA2MD.exe");
              Press(r, &Frm1::Command1_Click);
              Started started;  // done before its folder goes
-             if (r.w.closed) EXPECT_TRUE(WaitStarted(r.dir, "RA2MD.exe", &started));
+             if (r.w.closed) {
+                 EXPECT_TRUE(WaitStarted(r.dir, "RA2MD.exe", &started));
+             }
          },
          [](const Attempt& r, const Attempt&) {
              r.ExpectMessageNamesTheFile();

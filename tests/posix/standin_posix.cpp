@@ -1,8 +1,5 @@
 // Natively the stand-in is a shell script; a script cannot learn a show state.
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 #include <unistd.h>
 
 #include "tests/standin.h"
@@ -15,20 +12,6 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name) {
               "{ printf '%s\\n' \"$0\"; echo none; pwd -P; } > \"$0.started.part\" &&"
               " mv \"$0.started.part\" \"$0.started.txt\"\n");
     fs::permissions(fs::u8path(dir.File(name)), fs::perms::owner_exec, fs::perm_options::add);
-}
-
-bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started, int ms) {
-    // The record appears by a rename, but for a moment after it the renaming
-    // handle may still be open and refuse a reader: try until it reads whole.
-    fs::path record = fs::u8path(dir.File(name + ".started.txt"));
-    for (int i = 0; i <= ms / 10; ++i) {
-        std::ifstream in(record);
-        if (std::getline(in, started->command_line) && std::getline(in, started->show) &&
-            std::getline(in, started->directory))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 bool WaitEnded(const std::string&) { return true; }  // a running script does not stop its deletion

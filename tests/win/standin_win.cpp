@@ -4,10 +4,7 @@
 
 #include <tlhelp32.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "platform/platform.h"
 #include "platform/win/wide.h"
@@ -19,20 +16,6 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name) {
     WString from = Widen(platform::ApplicationFolder() + "\\standin.exe");
     if (!CopyFileW(from.c_str(), Widen(dir.File(name)).c_str(), FALSE))
         throw std::runtime_error("standin.exe is not beside the test program");
-}
-
-bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started, int ms) {
-    // The record appears by a rename, but for a moment after it the renaming
-    // handle may still be open and refuse a reader: try until it reads whole.
-    fs::path record = fs::u8path(dir.File(name + ".started.txt"));
-    for (int i = 0; i <= ms / 10; ++i) {
-        std::ifstream in(record);
-        if (std::getline(in, started->command_line) && std::getline(in, started->show) &&
-            std::getline(in, started->directory))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
 }
 
 bool WaitEnded(const std::string& name) {
