@@ -5,15 +5,21 @@
 #include <filesystem>
 #include <initializer_list>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "panel/frm1.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
-#include "tests/support/temp_folder.h"
+#ifdef _WIN32
+#include "platform/win/wide.h"
+const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED);
+const std::string kBadProgram = SystemReason(ERROR_BAD_EXE_FORMAT);
+const bool kShowStateSeen = true;  // a script stand-in cannot learn it
+#else
+const std::string kDenied = "Access is denied.", kBadProgram = kDenied;
+const bool kShowStateSeen = false;
+#endif
 
 namespace {
 
@@ -22,7 +28,7 @@ using Folder = std::map<std::string, std::string>;  // names as stored, and cont
 using Click = void (Frm1::*)();
 
 const char kUntouched[] = "(as loaded)";  // the state label before a command
-const char kIsFolder[] = "(a folder)";
+const char kIsFolder[] = "(a folder)", kStandIn[] = "(the stand-in program)";
 
 // Entries of the mod file table, numbered from 1, in one of their two forms.
 Folder Mod(std::initializer_list<int> entries, bool disabled) {
@@ -32,15 +38,11 @@ Folder Mod(std::initializer_list<int> entries, bool disabled) {
 }
 Folder Enabled(std::initializer_list<int> e) { return Mod(e, false); }
 Folder Disabled(std::initializer_list<int> e) { return Mod(e, true); }
-Folder operator+(Folder a, const Folder& b) {
+Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
 }
 const std::initializer_list<int> kAll = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-
-void Fill(const TempFolder& dir, const Folder& f) {
-    for (auto& [name, bytes] : f) bytes == kIsFolder ? dir.MakeFolder(name) : dir.Write(name, bytes);
-}
 
 Folder Contents(const TempFolder& dir) {
     Folder f;
@@ -50,259 +52,132 @@ Folder Contents(const TempFolder& dir) {
     return f;
 }
 
-// Names first, for readable failures, then the bytes.
-void ExpectFolder(const TempFolder& dir, const Folder& expected) {
-    Folder after = Contents(dir);
-    std::vector<std::string> names, expected_names;
-    for (auto& e : after) names.push_back(e.first);
-    for (auto& e : expected) expected_names.push_back(e.first);
-    EXPECT_EQ(names, expected_names);
-    EXPECT_TRUE(after == expected) << "contents differ";
-}
-
-struct Window : RecordingWindow {
-    Window() { texts["visual"] = kUntouched; }
-};
-
-TEST(EnableDisable, BringEveryPresentFileToTheOtherForm) {
-    const Click kEnable = &Frm1::Command2_Click, kDisable = &Frm1::Command3_Click;
-    const Folder kFolders = {{"ra2md.csf", kIsFolder}, {"ecachemd80.mix.Zarn.Zarn", kIsFolder}};
-    const std::initializer_list<int> kAllBut4 = {1, 2, 3, 5, 6, 7, 8, 9, 10};
-    struct Case {
-        const char* what;
-        Click press;
-        Folder before, after;
-        const char* label;
-    } cases[] = {
-        {"all disabled, Enable", kEnable, Disabled(kAll), Enabled(kAll), "Enabled"},
-        {"all enabled, Disable", kDisable, Enabled(kAll), Disabled(kAll), "Disabled"},
-        {"Disable pressed again", kDisable, Disabled(kAll), Disabled(kAll), "Disabled"},
-        {"mixed, Enable", kEnable, Enabled({1, 3, 5, 7, 9}) + Disabled({2, 4, 6, 8, 10}),
-         Enabled(kAll), "Enabled"},
-        {"some present, the marker not", kEnable, Disabled({1, 2, 10}) + Enabled({4}),
-         Enabled({1, 2, 4, 10}), "Disabled"},
-        {"both forms: the moved one wins", kEnable,
-         Folder{{"ra2md.csf", "replaced by Enable"}} + Disabled({4}), Enabled({4}), "Disabled"},
-        {"names in capitals, the suffix in lower case", kEnable,
-         Folder{{"EXPANDMD81.MIX.ZARN", Data("expandmd81.mix")}, {"rzarn.yro.zarn", "r"}},
-         Folder{{"expandmd81.mix", Data("expandmd81.mix")}, {"rzarn.yro", "r"}}, "Enabled"},
-        {"a capitalised target is replaced under its own name", kDisable,
-         Folder{{"RA2MD.CSF.ZARN", "old"}} + Enabled({4}),
-         Folder{{"RA2MD.CSF.ZARN", Data("ra2md.csf")}}, "Disabled"},
-        {"folders named like mod files are left alone", kDisable,
-         Enabled(kAllBut4) + kFolders, Disabled(kAllBut4) + kFolders, "Disabled"},
-        {"a large file, in several pieces", kDisable,
-         Folder{{"expandmd80.mix", Data("expandmd80.mix", 9u << 20)}},
-         Folder{{"expandmd80.mix.Zarn", Data("expandmd80.mix", 9u << 20)}}, "Disabled"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempFolder dir;
-        Fill(dir, c.before);
-        Window w;
-        Frm1 frm1(w, dir.path());
-        (frm1.*c.press)();
-        ExpectFolder(dir, c.after);
-        EXPECT_EQ(w.texts["visual"], c.label);
-        EXPECT_TRUE(w.messages.empty());
-        EXPECT_FALSE(w.closed);
-        EXPECT_EQ(w.busy_depth, 0);
-    }
-}
-
-// The system's own refusals: the command stops at that entry with the
-// system's reason and the remedy, and nothing after it is touched. (The
-// native fault sweep refuses every step of every command in turn.)
-TEST(Commands, ARefusalBySystemStopsTheCommandThere) {
-    const std::string kReadOnly = DeniedReason() + "\n" + remedies::kClearReadOnly;
-    struct Case {
-        const char* what;
-        Click press;
-        Folder before;
-        const char* read_only;
-        Folder after;
-        std::vector<std::string> messages;
-    } cases[] = {
-        {"read-only target, Enable", &Frm1::Command2_Click,
-         Disabled(kAll) + Folder{{"glslmd.shp", "old"}}, "glslmd.shp",
-         Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
-         {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\": " + kReadOnly}},
-        {"read-only source, Disable", &Frm1::Command3_Click, Enabled(kAll), "ra2md.csf",
-         Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
-         {"Could not delete \"ra2md.csf\": " + kReadOnly}},
-        {"read-only entry, Uninstall", &Frm1::Uninstall_Click,
-         Enabled({1, 2}) + Folder{{"RockPatch.exe", "patch"}}, "glslmd.shp",
-         Enabled({2}) + Folder{{"RockPatch.exe", "patch"}},
-         {kQuestion, "Could not delete \"glslmd.shp\": " + kReadOnly}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempFolder dir;
-        Fill(dir, c.before);
-        dir.SetReadOnly(c.read_only);
-        Window w;
-        Frm1 frm1(w, dir.path());
-        (frm1.*c.press)();
-        ExpectFolder(dir, c.after);
-        EXPECT_EQ(w.messages, c.messages);
-        EXPECT_EQ(w.texts["visual"], kUntouched);
-        EXPECT_FALSE(w.closed);
-    }
-}
-
-// Every name of the uninstall table, the disabled "rzarn.yro" as Disable
-// writes it, and files Uninstall must not touch.
-Folder EverythingInstalled() {
+Folder Of(const std::vector<std::string>& names) {  // the names, with their own data
     Folder f;
-    for (const std::string& name : kUninstallFiles) f[name] = Data(name);
-    f.erase("rzarn.yro.zarn");
-    f["rzarn.yro.Zarn"] = Data("rzarn.yro");
+    for (const std::string& name : names) f[name] = Data(name);
     return f;
 }
 const Folder kNotOurs = {{"Register.exe", "installer"}, {"RA2MD.ini", "[Audio]\r\n"},
                          {"ecachemd98.mix", "98"},      {"expandmd82.mix", "not ours"},
                          {"RA2MD.exe", "the game"}};
+const Folder kFolders = {{"ra2md.csf", kIsFolder}, {"ecachemd80.mix.Zarn.Zarn", kIsFolder}};
+const Folder kSettings = {{"ra2md.INI", "[Audio]\r\n"}};
+const std::string kBig = Data("expandmd80.mix", 9u << 20);  // copied in several pieces
+const std::string kReadOnly = ": " + kDenied + "\n" + remedies::kClearReadOnly;
 
-// The 26 go whatever their state, then the patch program runs normally before
-// "You done yet???", and the panel closes; without it, it says so.
-TEST(Uninstall, DeletesBothFormsRunsThePatchProgramAndCloses) {
-    enum Patch { kStandIn, kMissing, kFolder };
-    struct Case {
-        const char* what;
-        Folder before;
-        Patch patch;
-    } cases[] = {
-        {"everything present", EverythingInstalled() + kNotOurs, kStandIn},
-        {"half switched", Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kStandIn},
-        {"patch program missing", EverythingInstalled() + kNotOurs, kMissing},
-        {"a folder named like the patch program", EverythingInstalled() + kNotOurs, kFolder},
-    };
-    for (const Case& c : cases) {
+struct Case {
+    const char* what;
+    Click press;
+    Folder before, after;  // after: the started program's record left out
+    std::vector<std::string> messages;
+    const char* label = kUntouched;
+    bool closed = false;
+    std::vector<ui::Form> opened = {};
+    const char* read_only = nullptr;
+    const char* started = nullptr;  // the program started, and its show state
+    const char* show = nullptr;
+    const char* leaf = "game folder";
+} const kCases[] = {
+    // Enable and Disable bring every file present to the other form; the
+    // label then shows whether the marker file is there.
+    {"mixed, in capitals, the suffix in lower case", &Frm1::Command2_Click,
+     Enabled({1, 3, 5}) + Disabled({2, 4, 6, 8, 10}) +
+         Folder{{"EXPANDMD81.MIX.ZARN", Data("expandmd81.mix")}, {"rzarn.yro.zarn", "r"}},
+     Enabled({1, 2, 3, 4, 5, 6, 7, 8, 10}) + Folder{{"rzarn.yro", "r"}}, {}, "Enabled"},
+    {"both forms: the moved one wins; no marker", &Frm1::Command2_Click,
+     Folder{{"ra2md.csf", "replaced"}} + Disabled({1, 2, 4, 10}), Enabled({1, 2, 4, 10}), {},
+     "Disabled"},
+    {"a large file, a capitalised target, folders named like mod files", &Frm1::Command3_Click,
+     Folder{{"expandmd80.mix", kBig}, {"GLSMD.PAL.ZARN", "old"}} +
+         Enabled({1, 2, 3, 5, 7, 8, 9, 10}) + kFolders,
+     Folder{{"expandmd80.mix.Zarn", kBig}, {"GLSMD.PAL.ZARN", Data("glsmd.pal")}} +
+         Disabled({1, 2, 3, 7, 8, 9, 10}) + kFolders,
+     {}, "Disabled"},
+    // A refusal by the system stops the command at that entry, with the
+    // system's reason and the remedy (the native fault sweep refuses every
+    // step of every command in turn).
+    {"read-only target, Enable", &Frm1::Command2_Click,
+     Disabled(kAll) + Folder{{"glslmd.shp", "old"}},
+     Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
+     {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, kUntouched, false,
+     {}, "glslmd.shp"},
+    {"read-only source, Disable", &Frm1::Command3_Click, Enabled(kAll),
+     Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
+     {"Could not delete \"ra2md.csf\"" + kReadOnly}, kUntouched, false, {}, "ra2md.csf"},
+    // Uninstall deletes the 26 whatever their case, runs the patch program
+    // before "You done yet???", deletes it and closes; without it, it says so.
+    {"Uninstall", &Frm1::Uninstall_Click,
+     Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}}, kNotOurs,
+     {kQuestion, kPatchDone}, kUntouched, true, {}, nullptr, "RockPatch.exe", "1", "Red Alert 2"},
+    {"Uninstall, half switched, no patch program", &Frm1::Uninstall_Click,
+     Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kNotOurs,
+     {kQuestion, kNotInGameFolder}},
+    {"Clean deletes the leftovers only, silently", &Frm1::Clean_Click,
+     Of(kCleanFiles) + Enabled(kAll) + Disabled({1}) + Folder{{"ecachemarrowgate80.mix.Zarn", "z"}},
+     Enabled(kAll) + Disabled({1}) + Folder{{"ecachemarrowgate80.mix.Zarn", "z"}}, {}},
+    // Launch gives the game its full path as its whole command line,
+    // minimized, in the panel's working directory, and closes the panel.
+    {"Launch", &Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
+     Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}}, {}, kUntouched, true, {}, nullptr,
+     "RA2MD.exe", "2", "Игры Red Alert 2 Юрий"},
+    {"Launch without the game", &Frm1::Command1_Click, Enabled({1}), Enabled({1}),
+     {kNotInGameFolder}},
+    {"Launch, not a program", &Frm1::Command1_Click, {{"RA2MD.exe", "MZ not really a program"}},
+     {{"RA2MD.exe", "MZ not really a program"}}, {"Could not start \"RA2MD.exe\": " + kBadProgram}},
+    // Exit closes without a question; Info, Help and Game Options open their
+    // windows, Game Options only beside a settings file.
+    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, kUntouched, true},
+    {"Info", &Frm1::Command4_Click, {}, {}, {}, kUntouched, false, {ui::Form::kAbout}},
+    {"Help", &Frm1::Command6_Click, {}, {}, {}, kUntouched, false, {ui::Form::kHelp}},
+    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, kUntouched, false,
+     {ui::Form::kGameOptions}},
+    {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
+     {"Please Place Controll Panal Exe into Yr Folder"}},
+};
+
+TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
+    for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        TempFolder dir("Red Alert 2");
-        Fill(dir, c.before);
-        if (c.patch == kStandIn) PlaceStandIn(dir, "RockPatch.exe");
-        if (c.patch == kFolder) dir.MakeFolder("RockPatch.exe");
-        Window w;
-        bool started_before_box = false;
+        TempFolder dir(c.leaf);
+        for (auto& [name, bytes] : c.before) {
+            if (bytes == kIsFolder) dir.MakeFolder(name);
+            else bytes == kStandIn ? PlaceStandIn(dir, name) : dir.Write(name, bytes);
+        }
+        if (c.read_only) dir.SetReadOnly(c.read_only);
+        Folder expected = c.after, placed = Contents(dir);
+        for (auto& [name, bytes] : expected)
+            if (bytes == kStandIn) bytes = placed[name];
+        RecordingWindow w;
+        w.texts["visual"] = kUntouched;
         Started started;
         w.on_message = [&](const std::string& text) {
             if (text != kPatchDone) return;
-            started_before_box = WaitStarted(dir, "RockPatch.exe", &started);
-            WaitEnded("RockPatch.exe");
+            EXPECT_TRUE(WaitStarted(dir, c.started, &started)) << "not started before the box";
+            WaitEnded(c.started);
         };
         Frm1 frm1(w, dir.path());
-        frm1.Uninstall_Click();
-        EXPECT_EQ(w.texts["visual"], kUntouched);
-        EXPECT_EQ(w.busy_at_message, std::vector<int>(w.messages.size(), 0));
-        Folder expected = kNotOurs;
-        if (c.patch == kFolder) expected["RockPatch.exe"] = kIsFolder;
-        if (c.patch == kStandIn)
-            expected["RockPatch.exe.started.txt"] = dir.Read("RockPatch.exe.started.txt");
-        ExpectFolder(dir, expected);
-        if (c.patch != kStandIn) {
-            EXPECT_EQ(w.messages, (std::vector<std::string>{kQuestion, kNotInGameFolder}));
-            EXPECT_FALSE(w.closed);
-            continue;
-        }
-        EXPECT_EQ(w.messages, (std::vector<std::string>{kQuestion, kPatchDone}));
-        EXPECT_TRUE(w.closed);
-        ASSERT_TRUE(started_before_box) << "not started before the box";
-        EXPECT_EQ(started.command_line, dir.File("RockPatch.exe"));
-        EXPECT_EQ(started.show, ShowStateRecorded() ? "1" : "none");
-        EXPECT_EQ(started.directory, WorkingDirectory());
-    }
-}
-
-TEST(Clean, DeletesTheInstallerLeftoversOnlyAndSaysNothing) {
-    const Folder kKept = Enabled(kAll) + Disabled({1}) +
-                         Folder{{"ecachemarrowgate80.mix.Zarn", "z"}, {"merged01.pkt", "m"}};
-    Folder leftovers;
-    for (const std::string& name : kCleanFiles) leftovers[name] = Data(name);
-    TempFolder dir;
-    Fill(dir, leftovers + kKept);
-    for (int press = 1; press <= 2; ++press) {
-        Window w;
-        Frm1 frm1(w, dir.path());
-        frm1.Clean_Click();
-        ExpectFolder(dir, kKept);
-        EXPECT_TRUE(w.messages.empty());
-        EXPECT_EQ(w.texts["visual"], kUntouched);
-        EXPECT_FALSE(w.closed);
-        EXPECT_EQ(w.busy_depth, 0);
-    }
-}
-
-// Launch gives the game its full path as its whole command line, minimized,
-// in the panel's working directory, and closes the panel; else it says why.
-TEST(Launch, StartsTheGameByItsFullPathOrSaysWhyNot) {
-    enum Game { kStandIn, kMissing, kFolder, kNotAProgram };
-    struct Case {
-        const char* leaf;
-        Game game;
-        std::string message;
-    } cases[] = {
-        {"game folder", kStandIn, ""},
-        {"Red Alert 2", kStandIn, ""},
-        {"Игры Red Alert 2 Юрий", kStandIn, ""},
-        {"game folder", kMissing, kNotInGameFolder},
-        {"game folder", kFolder, kNotInGameFolder},
-        {"game folder", kNotAProgram, "Could not start \"RA2MD.exe\": " + NotAProgramReason()},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.leaf) + " " + c.message);
-        TempFolder dir(c.leaf);
-        Fill(dir, Disabled(kAll));  // the state is neither tested nor changed
-        if (c.game == kStandIn) PlaceStandIn(dir, "RA2MD.exe");
-        if (c.game == kFolder) dir.MakeFolder("RA2MD.exe");
-        if (c.game == kNotAProgram) PlaceNotAProgram(dir, "RA2MD.exe");
-        Folder before = Contents(dir);
-        Window w;
-        Frm1 frm1(w, dir.path());
-        frm1.Command1_Click();
-        EXPECT_EQ(w.texts["visual"], kUntouched);
-        EXPECT_EQ(w.closed, c.game == kStandIn);
-        EXPECT_EQ(w.messages, std::vector<std::string>(!c.message.empty(), c.message));
-        if (c.game == kStandIn) {
-            Started started;
-            ASSERT_TRUE(WaitStarted(dir, "RA2MD.exe", &started));
-            EXPECT_EQ(started.command_line, dir.File("RA2MD.exe"));
-            EXPECT_EQ(started.show, ShowStateRecorded() ? "2" : "none");
-            EXPECT_EQ(started.directory, WorkingDirectory());
-            WaitEnded("RA2MD.exe");
-            before["RA2MD.exe.started.txt"] = dir.Read("RA2MD.exe.started.txt");
-        }
-        ExpectFolder(dir, before);
-    }
-}
-
-// Exit closes without a question; Info, Help and Game Options open their
-// windows, Game Options only beside a settings file.
-TEST(Frm1Buttons, ExitClosesAndTheOthersOpenTheirWindows) {
-    struct Case {
-        Click press;
-        bool settings_file, closed;
-        std::vector<ui::Form> opened;
-        std::vector<std::string> messages;
-    } cases[] = {
-        {&Frm1::Command5_Click, true, true, {}, {}},
-        {&Frm1::Command4_Click, false, false, {ui::Form::kAbout}, {}},
-        {&Frm1::Command6_Click, false, false, {ui::Form::kHelp}, {}},
-        {&Frm1::Command7_Click, true, false, {ui::Form::kGameOptions}, {}},
-        {&Frm1::Command7_Click, false, false, {}, {"Please Place Controll Panal Exe into Yr Folder"}},
-    };
-    for (const Case& c : cases) {
-        TempFolder dir;
-        dir.Write("expandmd81.mix", "x");
-        if (c.settings_file) dir.Write("ra2md.INI", "[Audio]\r\n");
-        Folder before = Contents(dir);
-        Window w;
-        Frm1 frm1(w, dir.path());
         (frm1.*c.press)();
-        EXPECT_EQ(w.opened, c.opened);
+        if (c.started) {
+            ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));
+            WaitEnded(c.started);
+            EXPECT_EQ(started.command_line, dir.File(c.started));
+            EXPECT_EQ(started.show, kShowStateSeen ? c.show : "none");
+            EXPECT_EQ(started.directory, std::filesystem::current_path().u8string());
+            std::string record = std::string(c.started) + ".started.txt";
+            expected[record] = dir.Read(record);
+        }
+        Folder after = Contents(dir);
+        std::vector<std::string> names, expected_names;  // first, for readable failures
+        for (auto& e : after) names.push_back(e.first);
+        for (auto& e : expected) expected_names.push_back(e.first);
+        EXPECT_EQ(names, expected_names);
+        EXPECT_TRUE(after == expected) << "contents differ";
         EXPECT_EQ(w.messages, c.messages);
+        EXPECT_EQ(w.busy_at_message, std::vector<int>(w.messages.size(), 0)) << "shown while busy";
+        EXPECT_EQ(w.busy_depth, 0);
+        EXPECT_EQ(w.texts["visual"], c.label);
         EXPECT_EQ(w.closed, c.closed);
-        ExpectFolder(dir, before);
+        EXPECT_EQ(w.opened, c.opened);
     }
 }
 

@@ -1,6 +1,6 @@
-// What the command tests need from their build: a stand-in program to start,
-// its record of how it was started, and the system's words for a refusal.
-// tests/win/standin_win.cpp and tests/posix/standin_posix.cpp provide them.
+// A stand-in program for the tests to have the panel start, and its record
+// of how it was started. tests/win/standin_win.cpp and
+// tests/posix/standin_posix.cpp place it.
 #pragma once
 
 #include <chrono>
@@ -42,16 +42,3 @@ inline bool WaitStarted(const TempFolder& dir, const std::string& name, Started*
 // Waits until no stand-in named `name` runs any more; false when one still
 // runs after ten seconds.
 bool WaitEnded(const std::string& name);
-
-// The test program's working directory, as a started program sees it.
-std::string WorkingDirectory();
-
-// Whether a started program learns its show state on this build.
-bool ShowStateRecorded();
-
-// The system's reason for refusing to delete or overwrite a read-only file.
-std::string DeniedReason();
-// The system's reason for refusing to start a file that is not a program
-// (PlaceNotAProgram puts one into the folder).
-std::string NotAProgramReason();
-void PlaceNotAProgram(const TempFolder& dir, const std::string& name);

@@ -1,6 +1,5 @@
 // Natively the stand-in is a shell script; a script cannot learn a show state.
 #include <filesystem>
-#include <unistd.h>
 
 #include "tests/standin.h"
 
@@ -15,13 +14,3 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name) {
 }
 
 bool WaitEnded(const std::string&) { return true; }  // a running script does not stop its deletion
-
-std::string WorkingDirectory() { return fs::current_path().u8string(); }
-
-bool ShowStateRecorded() { return false; }
-
-std::string DeniedReason() { return "Access is denied."; }
-
-// Without any execute permission even root may not run it.
-std::string NotAProgramReason() { return "Access is denied."; }
-void PlaceNotAProgram(const TempFolder& dir, const std::string& name) { dir.Write(name, "not a program"); }

@@ -17,7 +17,6 @@ public:
     ~Held() { Release(); }
     Held(const Held&) = delete;
     Held& operator=(const Held&) = delete;
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
     void Release() {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
         h_ = INVALID_HANDLE_VALUE;

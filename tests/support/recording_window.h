@@ -1,9 +1,8 @@
 // A ui::Window for core tests: controls are a map of texts and values,
-// message boxes are recorded and answered from a script. Real windows are
-// tested under Wine by the UI tests.
+// message boxes are recorded and answered Yes or OK. Real windows are tested
+// under Wine by the UI tests.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -17,7 +16,6 @@ public:
     std::map<std::string, int> values;
     std::vector<std::string> messages;       // every message box text, in order
     std::vector<int> busy_at_message;        // busy_depth as each box came up
-    std::deque<ui::Answer> answers;          // answers for Yes/No boxes; Yes when empty
     std::vector<ui::Form> opened;            // modal windows shown
     bool closed = false;
     int busy_depth = 0;
@@ -47,11 +45,7 @@ public:
         messages.push_back(text);
         busy_at_message.push_back(busy_depth);
         if (on_message) on_message(text);
-        if (buttons == ui::Buttons::kOk) return ui::Answer::kOk;
-        if (answers.empty()) return ui::Answer::kYes;
-        ui::Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return buttons == ui::Buttons::kOk ? ui::Answer::kOk : ui::Answer::kYes;
     }
     void ShowModal(ui::Form f) override { opened.push_back(f); }
     void Close() override { closed = true; }

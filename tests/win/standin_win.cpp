@@ -33,17 +33,3 @@ bool WaitEnded(const std::string& name) {
     }
     return false;
 }
-
-std::string WorkingDirectory() {
-    wchar_t cwd[MAX_PATH];
-    return Narrow(WString(cwd, GetCurrentDirectoryW(MAX_PATH, cwd)));
-}
-
-bool ShowStateRecorded() { return true; }
-
-std::string DeniedReason() { return SystemReason(ERROR_ACCESS_DENIED); }
-
-std::string NotAProgramReason() { return SystemReason(ERROR_BAD_EXE_FORMAT); }
-void PlaceNotAProgram(const TempFolder& dir, const std::string& name) {
-    dir.Write(name, std::string("MZ not really a program", 23));
-}
