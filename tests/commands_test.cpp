@@ -1,5 +1,6 @@
 // The main window's buttons over real temporary game folders, on both builds:
-// what each leaves on disk, its messages, and the program it starts.
+// what each leaves on disk, its messages, the program it starts, and the
+// progress of Enable and Disable on the task bar button.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <map>
 
 #include "panel/frm1.h"
+#include "panel/progress.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
@@ -42,6 +44,48 @@ Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
 }
+struct Taskbar : ui::Taskbar {  // every call: "done/total" or "clear"
+    std::vector<std::string> calls;
+    void SetProgress(std::uint64_t done, std::uint64_t total) override {
+        calls.push_back(std::to_string(done) + "/" + std::to_string(total));
+    }
+    void ClearProgress() override { calls.push_back("clear"); }
+};
+
+// The decision at its edges: each step is "c" (copied), "f" (file done) or
+// "e" (end), with the clock's reading and the bytes.
+TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
+    struct Step {
+        char op;
+        std::uint64_t at, bytes;
+    };
+    struct Case {
+        std::uint64_t total;
+        std::vector<Step> steps;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {300, {{'c', 100, 100}, {'f', 100, 100}, {'c', 499, 200}, {'e', 499, 0}}, {}},
+        {300, {{'c', 100, 100}, {'f', 100, 100}, {'c', 500, 50}, {'c', 800, 200},
+          {'f', 800, 200}, {'e', 900, 0}},
+         {"150/300", "300/300", "clear"}},
+        {100, {{'c', 600, 100}, {'f', 600, 100}, {'c', 700, 50}, {'e', 800, 0}, {'c', 900, 9}},
+         {"100/100", "100/100", "clear"}},
+        {0, {{'c', 900, 0}, {'e', 900, 0}}, {}},
+    };
+    for (const Case& c : cases) {
+        Taskbar taskbar;
+        std::uint64_t now = 0;
+        {
+            Progress p(&taskbar, [&now] { return now; }, c.total);
+            for (const Step& s : c.steps) {
+                now = s.at;
+                s.op == 'c' ? p.Copied(s.bytes) : s.op == 'f' ? p.FileDone(s.bytes) : p.End();
+            }
+        }
+        EXPECT_EQ(taskbar.calls, c.calls) << c.steps.size() << " steps";
+    }
+}
+
 const std::initializer_list<int> kAll = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 Folder Contents(const TempFolder& dir) {
@@ -70,6 +114,7 @@ struct Case {
     Click press;
     Folder before, after;  // after: the started program's record left out
     std::vector<std::string> messages;
+    const char* progress = "";  // the last bytes shown on the task bar, of the total
     const char* label = kUntouched;
     bool closed = false;
     std::vector<ui::Form> opened = {};
@@ -83,32 +128,35 @@ struct Case {
     {"mixed, in capitals, the suffix in lower case", &Frm1::Command2_Click,
      Enabled({1, 3, 5}) + Disabled({2, 4, 6, 8, 10}) +
          Folder{{"EXPANDMD81.MIX.ZARN", Data("expandmd81.mix")}, {"rzarn.yro.zarn", "r"}},
-     Enabled({1, 2, 3, 4, 5, 6, 7, 8, 10}) + Folder{{"rzarn.yro", "r"}}, {}, "Enabled"},
+     Enabled({1, 2, 3, 4, 5, 6, 7, 8, 10}) + Folder{{"rzarn.yro", "r"}}, {}, "24595/24595",
+     "Enabled"},
     {"both forms: the moved one wins; no marker", &Frm1::Command2_Click,
      Folder{{"ra2md.csf", "replaced"}} + Disabled({1, 2, 4, 10}), Enabled({1, 2, 4, 10}), {},
-     "Disabled"},
+     "16396/16396", "Disabled"},
     {"a large file, a capitalised target, folders named like mod files", &Frm1::Command3_Click,
      Folder{{"expandmd80.mix", kBig}, {"GLSMD.PAL.ZARN", "old"}} +
          Enabled({1, 2, 3, 5, 7, 8, 9, 10}) + kFolders,
      Folder{{"expandmd80.mix.Zarn", kBig}, {"GLSMD.PAL.ZARN", Data("glsmd.pal")}} +
          Disabled({1, 2, 3, 7, 8, 9, 10}) + kFolders,
-     {}, "Disabled"},
+     {}, "9469976/9469976", "Disabled"},
     // A refusal by the system stops the command at that entry, with the
     // system's reason and the remedy (the native fault sweep refuses every
     // step of every command in turn).
     {"read-only target, Enable", &Frm1::Command2_Click,
      Disabled(kAll) + Folder{{"glslmd.shp", "old"}},
      Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
-     {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, kUntouched, false,
-     {}, "glslmd.shp"},
+     {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, "4099/40990",
+     kUntouched, false, {}, "glslmd.shp"},
     {"read-only source, Disable", &Frm1::Command3_Click, Enabled(kAll),
      Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
-     {"Could not delete \"ra2md.csf\"" + kReadOnly}, kUntouched, false, {}, "ra2md.csf"},
+     {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", kUntouched, false, {},
+     "ra2md.csf"},
     // Uninstall deletes the 26 whatever their case, runs the patch program
     // before "You done yet???", deletes it and closes; without it, it says so.
     {"Uninstall", &Frm1::Uninstall_Click,
      Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}}, kNotOurs,
-     {kQuestion, kPatchDone}, kUntouched, true, {}, nullptr, "RockPatch.exe", "1", "Red Alert 2"},
+     {kQuestion, kPatchDone}, "", kUntouched, true, {}, nullptr, "RockPatch.exe", "1",
+     "Red Alert 2"},
     {"Uninstall, half switched, no patch program", &Frm1::Uninstall_Click,
      Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kNotOurs,
      {kQuestion, kNotInGameFolder}},
@@ -118,7 +166,7 @@ struct Case {
     // Launch gives the game its full path as its whole command line,
     // minimized, in the panel's working directory, and closes the panel.
     {"Launch", &Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
-     Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}}, {}, kUntouched, true, {}, nullptr,
+     Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}}, {}, "", kUntouched, true, {}, nullptr,
      "RA2MD.exe", "2", "Игры Red Alert 2 Юрий"},
     {"Launch without the game", &Frm1::Command1_Click, Enabled({1}), Enabled({1}),
      {kNotInGameFolder}},
@@ -126,10 +174,10 @@ struct Case {
      {{"RA2MD.exe", "MZ not really a program"}}, {"Could not start \"RA2MD.exe\": " + kBadProgram}},
     // Exit closes without a question; Info, Help and Game Options open their
     // windows, Game Options only beside a settings file.
-    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, kUntouched, true},
-    {"Info", &Frm1::Command4_Click, {}, {}, {}, kUntouched, false, {ui::Form::kAbout}},
-    {"Help", &Frm1::Command6_Click, {}, {}, {}, kUntouched, false, {ui::Form::kHelp}},
-    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, kUntouched, false,
+    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", kUntouched, true},
+    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", kUntouched, false, {ui::Form::kAbout}},
+    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", kUntouched, false, {ui::Form::kHelp}},
+    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", kUntouched, false,
      {ui::Form::kGameOptions}},
     {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
      {"Please Place Controll Panal Exe into Yr Folder"}},
@@ -150,12 +198,16 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
         RecordingWindow w;
         w.texts["visual"] = kUntouched;
         Started started;
+        Taskbar taskbar;
+        std::vector<std::string> at_box;  // the task bar as the last box came up
         w.on_message = [&](const std::string& text) {
+            at_box = taskbar.calls;
             if (text != kPatchDone) return;
             EXPECT_TRUE(WaitStarted(dir, c.started, &started)) << "not started before the box";
             WaitEnded(c.started);
         };
-        Frm1 frm1(w, dir.path());
+        std::uint64_t now = 0;
+        Frm1 frm1(w, dir.path(), &taskbar, [&now] { return now += 500; });
         (frm1.*c.press)();
         if (c.started) {
             ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));
@@ -178,6 +230,17 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
         EXPECT_EQ(w.texts["visual"], c.label);
         EXPECT_EQ(w.closed, c.closed);
         EXPECT_EQ(w.opened, c.opened);
+        // The bytes copied against the total, never going back, cleared at
+        // the end and before a box.
+        std::vector<std::string>& shown = taskbar.calls;
+        EXPECT_TRUE(c.messages.empty() || at_box == shown) << "not cleared before the box";
+        EXPECT_TRUE(shown.empty() || shown.back() == "clear") << shown.back();
+        if (!shown.empty()) shown.pop_back();
+        EXPECT_EQ(shown.empty() ? "" : shown.back(), c.progress);
+        for (std::size_t i = 1; i < shown.size(); ++i) {
+            EXPECT_LE(std::stoull(shown[i - 1]), std::stoull(shown[i])) << "went back";
+            EXPECT_EQ(shown[i].substr(shown[i].find('/')), shown[0].substr(shown[0].find('/')));
+        }
     }
 }
 

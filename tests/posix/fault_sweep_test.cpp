@@ -8,7 +8,6 @@
 // layer through link-time wrappers (-Wl,--wrap, see tests/CMakeLists.txt).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,95 +79,79 @@ using namespace game_files;
 const char kUntouched[] = "(as loaded)";
 const char kGameIni[] = "[Audio]\r\nSoundVolume=0.700000\r\n[Video]\r\nAllowHiResModes=no\r\n";
 
-// One run of one command in a fresh folder, its boxes logged.
+// A button and the game folder it is pressed over: the names of a table,
+// with their own data, or (Game Options) the game's settings file.
+struct Command {
+    const char* what;
+    void (Frm1::*press)();
+    std::vector<string> files;
+    const char* suffix;
+    void (GameOptions::*options)();  // then a refused write is passed over
+};
+
+std::vector<Command> Commands() {
+    std::vector<Command> commands = {
+        {"Enable", &Frm1::Command2_Click, kModFiles, ".Zarn", nullptr},
+        {"Disable", &Frm1::Command3_Click, kModFiles, "", nullptr},
+        {"Uninstall", &Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
+        {"Clean", &Frm1::Clean_Click, kCleanFiles, "", nullptr},
+    };
+    for (const GameOptions::Handler& h : GameOptions::kClicks)
+        commands.push_back({h.control, nullptr, {}, "", h.run});
+    return commands;
+}
+
+// One run of a command in a fresh folder with call `refuse` refused (0:
+// none), its calls and boxes logged. Game Options is loaded, then pressed
+// with the boxes as the player typed them.
 struct Attempt {
     TempFolder dir{"Red Alert 2"};
     RecordingWindow w;
     std::vector<string> log;
-    Attempt() {
+    Attempt(const Command& c, std::size_t refuse) {
         w.texts["visual"] = kUntouched;
         w.on_message = [this](const string& text) {
             g_log.push_back("box " + text);
             Started started;  // the stand-in is done before the panel goes on
             if (text == kPatchDone) WaitStarted(dir, "RockPatch.exe", &started);
         };
+        g_log.clear();
+        g_writes.clear();
+        g_calls = 0;
+        g_refuse = refuse;
+        for (const string& name : c.files) dir.Write(name + c.suffix, Data(name));
+        if (c.press == &Frm1::Uninstall_Click) PlaceStandIn(dir, "RockPatch.exe");
+        if (c.press) {
+            Frm1 frm1(w, dir.path());
+            (frm1.*c.press)();
+        } else {
+            dir.Write("RA2MD.ini", kGameIni);
+            GameOptions options(w, dir.path());
+            options.Form_Load();
+            for (const char* box : {"Text1", "Text2", "Text3"}) w.texts[box] = "80";
+            w.texts["Combo1"] = "1024x768";
+            (options.*c.options)();
+        }
+        log = g_log;
+        g_refuse = 0;
     }
 };
-
-void Fill(const TempFolder& dir, const std::vector<string>& names, const char* suffix = "") {
-    for (const string& name : names) dir.Write(name + suffix, Data(name));
-}
-
-// Game Options over the game's file, loaded, then `click` with the boxes as
-// the player typed them.
-void PressOptions(Attempt& r, void (GameOptions::*click)()) {
-    r.dir.Write("RA2MD.ini", kGameIni);
-    GameOptions options(r.w, r.dir.path());
-    options.Form_Load();
-    r.w.texts["Text1"] = "80";
-    r.w.texts["Text2"] = "5";
-    r.w.texts["Text3"] = "100";
-    r.w.texts["Combo1"] = "1024x768";
-    (options.*click)();
-}
-
-struct Command {
-    const char* what;
-    std::function<void(Attempt&)> run;  // fills the folder and presses
-    enum { kMoves, kDeletes, kWrites } kind;  // a refused write is passed over
-};
-
-std::vector<Command> Commands() {
-    auto press = [](const std::vector<string>& names, const char* suffix, void (Frm1::*click)()) {
-        return [=](Attempt& r) {
-            Fill(r.dir, names, suffix);
-            if (click == &Frm1::Uninstall_Click) PlaceStandIn(r.dir, "RockPatch.exe");
-            Frm1 frm1(r.w, r.dir.path());
-            (frm1.*click)();
-        };
-    };
-    std::vector<Command> commands = {
-        {"Enable", press(kModFiles, ".Zarn", &Frm1::Command2_Click), Command::kMoves},
-        {"Disable", press(kModFiles, "", &Frm1::Command3_Click), Command::kMoves},
-        {"Uninstall", press(kUninstallFiles, "", &Frm1::Uninstall_Click), Command::kDeletes},
-        {"Clean", press(kCleanFiles, "", &Frm1::Clean_Click), Command::kDeletes},
-    };
-    for (const GameOptions::Handler& h : GameOptions::kClicks) {
-        auto click = h.run;
-        commands.push_back(
-            {h.control, [click](Attempt& r) { PressOptions(r, click); }, Command::kWrites});
-    }
-    return commands;
-}
-
-// Runs `c` with call `refuse` refused (0: none).
-void RunWith(const Command& c, std::size_t refuse, Attempt& r) {
-    g_log.clear();
-    g_writes.clear();
-    g_calls = 0;
-    g_refuse = refuse;
-    c.run(r);
-    r.log = g_log;
-    g_refuse = 0;
-}
 
 TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
     for (const Command& c : Commands()) {
         SCOPED_TRACE(c.what);
-        Attempt whole;
-        RunWith(c, 0, whole);
+        Attempt whole(c, 0);
         ASSERT_GT(g_calls, 0u) << "no call seen: are the wrappers linked in?";
         std::size_t at = 0;  // where in the whole log the k-th call is
         for (std::size_t k = 1, n = g_calls; k <= n; ++k, ++at) {
             while (whole.log[at].rfind("box ", 0) == 0) ++at;
             SCOPED_TRACE("refused: " + whole.log[at]);
-            Attempt r;
-            RunWith(c, k, r);
+            Attempt r(c, k);
             for (const string& name : kModFiles)  // every mod file whole in one form
-                EXPECT_TRUE(c.kind != Command::kMoves || r.dir.Read(name) == Data(name) ||
+                EXPECT_TRUE(c.files != kModFiles || r.dir.Read(name) == Data(name) ||
                             r.dir.Read(name + ".Zarn") == Data(name))
                     << name;
-            if (c.kind == Command::kWrites) {  // no box; window and file as after the other writes
+            if (c.options) {  // no box; window and file as after the other writes
                 EXPECT_EQ(r.log, whole.log);
                 EXPECT_EQ(r.w.texts, whole.w.texts);
                 EXPECT_EQ(r.w.closed, whole.w.closed);
