@@ -24,9 +24,8 @@ using platform::Status;
 using std::string;
 
 namespace {
-std::vector<string> g_log;                  // calls, by leaf names, and boxes ("box ...")
-std::vector<std::vector<string>> g_writes;  // section, key and value of each write made
-std::size_t g_calls = 0, g_refuse = 0;      // calls so far; the one to refuse, from 1
+std::vector<string> g_log;              // calls, by leaf names, and boxes ("box ...")
+std::size_t g_calls = 0, g_refuse = 0;  // calls so far; the one to refuse, from 1
 const char kReason[] = "Access is denied.";
 
 string Leaf(const string& path) { return path.substr(path.rfind('/') + 1); }
@@ -68,7 +67,6 @@ Status WrapStart(const string& path, int show) {
 }
 bool WrapWrite(const string& section, const string& key, const string& value, const string& path) {
     if (Refuse("write " + Leaf(path) + " " + section + "/" + key + "=" + value)) return false;
-    g_writes.push_back({section, key, value});
     return RealWrite(section, key, value, path);
 }
 
@@ -112,11 +110,11 @@ struct Attempt {
         w.texts["visual"] = kUntouched;
         w.on_message = [this](const string& text) {
             g_log.push_back("box " + text);
+            EXPECT_EQ(w.busy_depth, 0) << "shown while busy";
             Started started;  // the stand-in is done before the panel goes on
             if (text == kPatchDone) WaitStarted(dir, "RockPatch.exe", &started);
         };
         g_log.clear();
-        g_writes.clear();
         g_calls = 0;
         g_refuse = refuse;
         for (const string& name : c.files) dir.Write(name + c.suffix, Data(name));
@@ -151,14 +149,10 @@ TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
                 EXPECT_TRUE(c.files != kModFiles || r.dir.Read(name) == Data(name) ||
                             r.dir.Read(name + ".Zarn") == Data(name))
                     << name;
-            if (c.options) {  // no box; window and file as after the other writes
+            if (c.options) {  // no box, the later writes made, the window as after a write
                 EXPECT_EQ(r.log, whole.log);
                 EXPECT_EQ(r.w.texts, whole.w.texts);
                 EXPECT_EQ(r.w.closed, whole.w.closed);
-                TempFolder other;
-                other.Write("RA2MD.ini", kGameIni);
-                for (auto& w : g_writes) RealWrite(w[0], w[1], w[2], other.File("RA2MD.ini"));
-                EXPECT_EQ(r.dir.Read("RA2MD.ini"), other.Read("RA2MD.ini"));
                 continue;
             }
             // The whole run's log to the refused call, then a box naming its
@@ -171,7 +165,6 @@ TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
             EXPECT_EQ(r.log.back().rfind("box Could not ", 0), 0u) << r.log.back();
             EXPECT_NE(r.log.back().find(file), string::npos) << r.log.back();
             EXPECT_NE(r.log.back().find(kReason), string::npos) << r.log.back();
-            EXPECT_EQ(r.w.busy_at_message, std::vector<int>(r.w.messages.size(), 0));
             EXPECT_EQ(r.w.busy_depth, 0);
             EXPECT_FALSE(r.w.closed);
             EXPECT_EQ(r.w.texts.at("visual"), kUntouched);

@@ -1,7 +1,5 @@
-// The game-folder names and texts the command tests expect, for the core
-// tests and the UI tests alike. Written out here rather than taken from
-// panel/files.h, so that a name or an order wrong there shows up as a wrong
-// folder in the tests.
+// The game-folder names and texts the tests expect, written out rather than
+// taken from panel/files.h, so that a name or order wrong there shows up.
 #pragma once
 
 #include <string>

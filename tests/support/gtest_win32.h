@@ -1,6 +1,5 @@
-// GoogleTest's one use of std::mutex and std::condition_variable, which GCC's
-// libstdc++ lacks in mingw's win32 thread model (the program's): its
-// Notification, here over an event instead. Forced into the Windows test build.
+// GoogleTest's one use of std::mutex and std::condition_variable, which mingw's
+// win32 thread model (the program's) lacks: its Notification, over an event here.
 #pragma once
 
 #include <windows.h>

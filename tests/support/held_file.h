@@ -1,6 +1,5 @@
-// Windows only: holds a file open for reading, sharing reading only, as a
-// program that has a game file open would. The system then refuses to
-// delete it, or to replace it by a rename, until it is released.
+// Windows only: holds a file open for reading, sharing reading only, as the
+// game would; the system then refuses to delete or replace it until released.
 #pragma once
 
 #include <string>

@@ -1,6 +1,5 @@
 // A ui::Window for core tests: controls are a map of texts and values,
-// message boxes are recorded and answered Yes or OK. Real windows are tested
-// under Wine by the UI tests.
+// message boxes are recorded and answered Yes or OK.
 #pragma once
 
 #include <functional>
@@ -15,7 +14,6 @@ public:
     std::map<std::string, std::string> texts;
     std::map<std::string, int> values;
     std::vector<std::string> messages;       // every message box text, in order
-    std::vector<int> busy_at_message;        // busy_depth as each box came up
     std::vector<ui::Form> opened;            // modal windows shown
     bool closed = false;
     int busy_depth = 0;
@@ -24,8 +22,7 @@ public:
 
     // The last range and steps set on a scroll bar, and how often one was set.
     struct Range {
-        int min = 0, max = 0, small_step = 0, large_step = 0;
-        int times = 0;
+        int min = 0, max = 0, small_step = 0, large_step = 0, times = 0;
     };
     std::map<std::string, Range> ranges;
 
@@ -43,7 +40,6 @@ public:
     }
     ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
         messages.push_back(text);
-        busy_at_message.push_back(busy_depth);
         if (on_message) on_message(text);
         return buttons == ui::Buttons::kOk ? ui::Answer::kOk : ui::Answer::kYes;
     }

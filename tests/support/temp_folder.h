@@ -15,15 +15,13 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    // The folder, the platform's separator and the name.
-    std::string File(const std::string& name) const;
+    std::string File(const std::string& name) const;  // path(), separator, name
 
     void Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;  // "" when missing
     void MakeFolder(const std::string& name) const;
     void SetReadOnly(const std::string& name, bool read_only = true) const;
-    // Names in the folder as stored (exact case), sorted.
-    std::vector<std::string> Names() const;
+    std::vector<std::string> Names() const;  // as stored (exact case), sorted
 
 private:
     std::string path_;

@@ -4,13 +4,9 @@
 
 #include <tlhelp32.h>
 
-#include <filesystem>
-
 #include "platform/platform.h"
 #include "platform/win/wide.h"
 #include "tests/standin.h"
-
-namespace fs = std::filesystem;
 
 void PlaceStandIn(const TempFolder& dir, const std::string& name) {
     WString from = Widen(platform::ApplicationFolder() + "\\standin.exe");
