@@ -1,11 +1,9 @@
-// Every command against every refusal the system could give it: each runs
-// once over a real game folder to log its copies, deletes, program starts,
-// settings writes (n) and message boxes, then n times more, the k-th time
-// with call k refused (not made). A file command must then stop there with a
-// box that names the file; a settings write must be passed over silently.
-// Existence tests are never refused: a missing file is an answer. Launch's
-// one start is refused in commands_test.cpp. The calls reach the real POSIX
-// layer through link-time wrappers (-Wl,--wrap, see tests/CMakeLists.txt).
+// Every command against every refusal the system could give it: each runs once
+// over a real game folder, logging its copies, deletes, program starts and
+// settings writes (n, through link-time wrappers over the real POSIX layer, see
+// tests/CMakeLists.txt) and its boxes, then n times more with call k refused.
+// (Existence tests are answers, never refused; Launch's start is refused in
+// commands_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,7 +72,6 @@ namespace {
 
 using namespace game_files;
 
-const char kUntouched[] = "(as loaded)";
 const char kGameIni[] = "[Audio]\r\nSoundVolume=0.700000\r\n[Video]\r\nAllowHiResModes=no\r\n";
 
 // A button and the game folder it is pressed over: the names of a table,
@@ -87,18 +84,6 @@ struct Command {
     void (GameOptions::*options)();  // then a refused write is passed over
 };
 
-std::vector<Command> Commands() {
-    std::vector<Command> commands = {
-        {"Enable", &Frm1::Command2_Click, kModFiles, ".Zarn", nullptr},
-        {"Disable", &Frm1::Command3_Click, kModFiles, "", nullptr},
-        {"Uninstall", &Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
-        {"Clean", &Frm1::Clean_Click, kCleanFiles, "", nullptr},
-    };
-    for (const GameOptions::Handler& h : GameOptions::kClicks)
-        commands.push_back({h.control, nullptr, {}, "", h.run});
-    return commands;
-}
-
 // One run of a command in a fresh folder with call `refuse` refused (0:
 // none), its calls and boxes logged. Game Options is loaded, then pressed
 // with the boxes as the player typed them.
@@ -107,7 +92,6 @@ struct Attempt {
     RecordingWindow w;
     std::vector<string> log;
     Attempt(const Command& c, std::size_t refuse) {
-        w.texts["visual"] = kUntouched;
         w.on_message = [this](const string& text) {
             g_log.push_back("box " + text);
             EXPECT_EQ(w.busy_depth, 0) << "shown while busy";
@@ -136,7 +120,15 @@ struct Attempt {
 };
 
 TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
-    for (const Command& c : Commands()) {
+    std::vector<Command> commands = {
+        {"Enable", &Frm1::Command2_Click, kModFiles, ".Zarn", nullptr},
+        {"Disable", &Frm1::Command3_Click, kModFiles, "", nullptr},
+        {"Uninstall", &Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
+        {"Clean", &Frm1::Clean_Click, kCleanFiles, "", nullptr},
+    };
+    for (const GameOptions::Handler& h : GameOptions::kClicks)
+        commands.push_back({h.control, nullptr, {}, "", h.run});
+    for (const Command& c : commands) {
         SCOPED_TRACE(c.what);
         Attempt whole(c, 0);
         ASSERT_GT(g_calls, 0u) << "no call seen: are the wrappers linked in?";
@@ -156,18 +148,17 @@ TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
                 continue;
             }
             // The whole run's log to the refused call, then a box naming its
-            // file, with the wait lifted; the panel open, its label as it was.
+            // file (whole texts: commands_test.cpp), with the wait lifted; the
+            // panel open, its label as it was.
             std::vector<string> until(whole.log.begin(), whole.log.begin() + at + 1);
             string file = whole.log[at].substr(whole.log[at].find(' ') + 1);
             file = "\"" + file.substr(0, file.find(' ')) + "\"";
             ASSERT_EQ(r.log.size(), until.size() + 1);
             EXPECT_EQ(std::vector<string>(r.log.begin(), r.log.end() - 1), until);
-            EXPECT_EQ(r.log.back().rfind("box Could not ", 0), 0u) << r.log.back();
             EXPECT_NE(r.log.back().find(file), string::npos) << r.log.back();
-            EXPECT_NE(r.log.back().find(kReason), string::npos) << r.log.back();
             EXPECT_EQ(r.w.busy_depth, 0);
             EXPECT_FALSE(r.w.closed);
-            EXPECT_EQ(r.w.texts.at("visual"), kUntouched);
+            EXPECT_EQ(r.w.texts.count("visual"), 0u) << "label refreshed";
         }
     }
 }

@@ -2,6 +2,8 @@
 // taken from panel/files.h, so that a name or order wrong there shows up.
 #pragma once
 
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -30,13 +32,9 @@ inline const char kPatchDone[] = "You done yet???";
 // Contents that differ from file to file and hold the bytes a careless copy
 // would spoil: NULs, CR LF, 0xFF.
 inline std::string Data(const std::string& name, std::size_t size = 4099) {
+    std::minstd_rand random(std::hash<std::string>()(name));
     std::string s(size, '\0');
-    unsigned h = 2166136261u;
-    for (char c : name) h = (h ^ (unsigned char)c) * 16777619u;
-    for (std::size_t i = 0; i < size; ++i) {
-        h = h * 1103515245u + 12345u;
-        s[i] = (i % 97 == 0) ? '\r' : (i % 97 == 1) ? '\n' : (char)(h >> 16);
-    }
+    for (std::size_t i = 0; i < size; ++i) s[i] = i % 97 < 2 ? "\r\n"[i % 97] : (char)random();
     return s;
 }
 

@@ -15,17 +15,15 @@ void PlaceStandIn(const TempFolder& dir, const std::string& name) {
 }
 
 bool WaitEnded(const std::string& name) {
-    WString exe = Widen(name);
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i, Sleep(10)) {
         bool running = false;
         HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
         PROCESSENTRY32W p = {};
         p.dwSize = sizeof p;
         for (BOOL more = Process32FirstW(snap, &p); more; more = Process32NextW(snap, &p))
-            if (lstrcmpiW(p.szExeFile, exe.c_str()) == 0) running = true;
+            running |= lstrcmpiW(p.szExeFile, Widen(name).c_str()) == 0;
         CloseHandle(snap);
         if (!running) return true;
-        Sleep(10);
     }
     return false;
 }
