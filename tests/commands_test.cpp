@@ -32,13 +32,13 @@ const char kUntouched[] = "(as loaded)";  // the state label before a command
 const char kIsFolder[] = "(a folder)", kStandIn[] = "(the stand-in, or its record)";
 
 // Entries of the mod file table, numbered from 1, in one of their two forms.
-Folder Mod(std::initializer_list<int> entries, bool disabled) {
+Folder Mod(std::initializer_list<int> entries, const char* suffix) {
     Folder f;
-    for (int n : entries) f[kModFiles[n - 1] + (disabled ? ".Zarn" : "")] = Data(kModFiles[n - 1]);
+    for (int n : entries) f[kModFiles[n - 1] + suffix] = Data(kModFiles[n - 1]);
     return f;
 }
-Folder Enabled(std::initializer_list<int> e) { return Mod(e, false); }
-Folder Disabled(std::initializer_list<int> e) { return Mod(e, true); }
+Folder Enabled(std::initializer_list<int> e) { return Mod(e, ""); }
+Folder Disabled(std::initializer_list<int> e) { return Mod(e, ".Zarn"); }
 Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
@@ -112,7 +112,6 @@ struct Case {
     const char* read_only = nullptr;
     const char* started = nullptr;  // the program started, and its show state
     const char* show = nullptr;
-    const char* leaf = "game folder";
 } const kCases[] = {
     // Enable and Disable bring every file present to the other form; the
     // label then shows whether the marker file is there.
@@ -130,9 +129,8 @@ struct Case {
      Folder{{"expandmd80.mix.Zarn", kBig}, {"GLSMD.PAL.ZARN", Data("glsmd.pal")}} +
          Disabled({1, 2, 3, 7, 8, 9, 10}) + kFolders,
      {}, "9469976/9469976", "Disabled"},
-    // A refusal by the system stops the command at that entry, with the
-    // system's reason and the remedy (the native fault sweep refuses every
-    // step of every command in turn).
+    // A refusal by the system stops the command there, with the system's reason
+    // and the remedy (the native fault sweep refuses every step in turn).
     {"read-only target, Enable", &Frm1::Command2_Click,
      Disabled(kAll) + Folder{{"glslmd.shp", "old"}},
      Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
@@ -147,8 +145,7 @@ struct Case {
     {"Uninstall", &Frm1::Uninstall_Click,
      Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}},
      kNotOurs + Folder{{"RockPatch.exe.started.txt", kStandIn}},
-     {kQuestion, kPatchDone}, "", kUntouched, true, {}, nullptr, "RockPatch.exe", "1",
-     "Red Alert 2"},
+     {kQuestion, kPatchDone}, "", kUntouched, true, {}, nullptr, "RockPatch.exe", "1"},
     {"Uninstall, half switched, no patch program", &Frm1::Uninstall_Click,
      Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kNotOurs,
      {kQuestion, kNotInGameFolder}},
@@ -159,8 +156,7 @@ struct Case {
     // minimized, in the panel's working directory, and closes the panel.
     {"Launch", &Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
      Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}, {"RA2MD.exe.started.txt", kStandIn}}, {},
-     "", kUntouched, true, {}, nullptr,
-     "RA2MD.exe", "2", "Игры Red Alert 2 Юрий"},
+     "", kUntouched, true, {}, nullptr, "RA2MD.exe", "2"},
     {"Launch without the game", &Frm1::Command1_Click, Enabled({1}), Enabled({1}),
      {kNotInGameFolder}},
     {"Launch, not a program", &Frm1::Command1_Click, {{"RA2MD.exe", "MZ not really a program"}},
@@ -179,7 +175,7 @@ struct Case {
 TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        TempFolder dir(c.leaf);
+        TempFolder dir("Игры Red Alert 2 Юрий");  // paths with spaces and Cyrillic
         for (auto& [name, bytes] : c.before) {
             if (bytes == kIsFolder) dir.MakeFolder(name);
             else bytes == kStandIn ? PlaceStandIn(dir, name) : dir.Write(name, bytes);

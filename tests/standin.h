@@ -19,9 +19,8 @@ struct Started {
 // Puts a stand-in program into `dir` under `name` ("RA2MD.exe").
 void PlaceStandIn(const TempFolder& dir, const std::string& name);
 
-// Waits up to `ms` for the record of the stand-in `name` in `dir`; false when
-// nothing was started. The record appears by a rename, but the renaming handle
-// may still refuse a reader for a moment: tried until it reads whole.
+// Waits up to `ms` for the record of the stand-in `name` in `dir` to read whole
+// (the handle that renamed it into place may refuse a reader for a moment).
 inline bool WaitStarted(const TempFolder& dir, const std::string& name, Started* started,
                         int ms = 30000) {
     for (int i = 0; i <= ms / 10; ++i) {

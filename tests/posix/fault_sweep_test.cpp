@@ -11,8 +11,6 @@
 
 #include "panel/frm1.h"
 #include "platform/files.h"
-#include "platform/profile.h"
-#include "platform/program.h"
 #include "settings/game_options.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
@@ -72,10 +70,8 @@ namespace {
 
 using namespace game_files;
 
-const char kGameIni[] = "[Audio]\r\nSoundVolume=0.700000\r\n[Video]\r\nAllowHiResModes=no\r\n";
 
-// A button and the game folder it is pressed over: the names of a table,
-// with their own data, or (Game Options) the game's settings file.
+// A button over a folder of a table's names, or Game Options over the game's settings.
 struct Command {
     const char* what;
     void (Frm1::*press)();
@@ -84,9 +80,8 @@ struct Command {
     void (GameOptions::*options)();  // then a refused write is passed over
 };
 
-// One run of a command in a fresh folder with call `refuse` refused (0:
-// none), its calls and boxes logged. Game Options is loaded, then pressed
-// with the boxes as the player typed them.
+// One run of a command in a fresh folder, call `refuse` refused (0: none).
+// Game Options is loaded, then pressed with the boxes as the player typed them.
 struct Attempt {
     TempFolder dir{"Red Alert 2"};
     RecordingWindow w;
@@ -107,7 +102,7 @@ struct Attempt {
             Frm1 frm1(w, dir.path());
             (frm1.*c.press)();
         } else {
-            dir.Write("RA2MD.ini", kGameIni);
+            dir.Write("RA2MD.ini", "[Audio]\r\nSoundVolume=0.700000\r\n");
             GameOptions options(w, dir.path());
             options.Form_Load();
             for (const char* box : {"Text1", "Text2", "Text3"}) w.texts[box] = "80";

@@ -1,5 +1,5 @@
-// The game-folder names and texts the tests expect, written out rather than
-// taken from panel/files.h, so that a name or order wrong there shows up.
+// The game-folder names (in the order the commands work on them) and texts the
+// tests expect, written out rather than taken from panel/, so that wrong ones show.
 #pragma once
 
 #include <functional>
@@ -9,7 +9,6 @@
 
 namespace game_files {
 
-// In the order the commands work on them.
 inline const std::vector<std::string> kModFiles = {
     "ecachemd80.mix", "glslmd.shp",     "ea_wwlogo.bik", "ra2md.csf", "glsmd.pal",
     "expandmd80.mix", "expandmd81.mix", "ra2ts_l.bik",   "rzarn.yro", "creditsmd.txt"};

@@ -1,5 +1,4 @@
-// A real temporary game folder on disk for tests, removed afterwards.
-// Paths are UTF-8 strings, as the core takes them.
+// A real temporary game folder for tests, removed afterwards; paths in UTF-8.
 #pragma once
 
 #include <string>
@@ -7,8 +6,7 @@
 
 class TempFolder {
 public:
-    // `leaf` names the folder itself, so a test can ask for spaces or
-    // non-English letters ("Red Alert 2", "Игры").
+    // `leaf` names the folder itself, maybe with spaces or Cyrillic ("Игры").
     explicit TempFolder(const std::string& leaf = "game folder");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;

@@ -1,5 +1,4 @@
-// Under Windows (and Wine) the stand-in is tools/standin, built beside the
-// test program.
+// Under Windows (and Wine) the stand-in is tools/standin, built beside the tests.
 #include <windows.h>
 
 #include <tlhelp32.h>
