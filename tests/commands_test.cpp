@@ -26,19 +26,16 @@ namespace {
 
 using namespace game_files;
 using Folder = std::map<std::string, std::string>;  // names as stored, and contents
-using Click = void (Frm1::*)();
 
-const char kUntouched[] = "(as loaded)";  // the state label before a command
 const char kIsFolder[] = "(a folder)", kStandIn[] = "(the stand-in, or its record)";
 
 // Entries of the mod file table, numbered from 1, in one of their two forms.
-Folder Mod(std::initializer_list<int> entries, const char* suffix) {
+Folder Enabled(std::initializer_list<int> entries, const char* suffix = "") {
     Folder f;
     for (int n : entries) f[kModFiles[n - 1] + suffix] = Data(kModFiles[n - 1]);
     return f;
 }
-Folder Enabled(std::initializer_list<int> e) { return Mod(e, ""); }
-Folder Disabled(std::initializer_list<int> e) { return Mod(e, ".Zarn"); }
+Folder Disabled(std::initializer_list<int> entries) { return Enabled(entries, ".Zarn"); }
 Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
@@ -51,8 +48,7 @@ struct Taskbar : ui::Taskbar {  // every call: "done/total" or "clear"
     void ClearProgress() override { calls.push_back("clear"); }
 };
 
-// The decision at its edges: each step is "c" (copied), "f" (file done) or
-// "e" (end), with the clock's reading and the bytes.
+// The decision at its edges; steps: "c" copied, "f" file done, "e" end; clock reading; bytes.
 TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
     struct Case {
         std::uint64_t total;
@@ -102,11 +98,11 @@ const std::string kReadOnly = ": " + kDenied + "\n" + remedies::kClearReadOnly;
 
 struct Case {
     const char* what;
-    Click press;
-    Folder before, after;  // after: the started program's record left out
+    void (Frm1::*press)();
+    Folder before, after;
     std::vector<std::string> messages;
     const char* progress = "";  // the last bytes shown on the task bar, of the total
-    const char* label = kUntouched;
+    const char* label = "";  // the state label; "" when not refreshed
     bool closed = false;
     std::vector<ui::Form> opened = {};
     const char* read_only = nullptr;
@@ -135,17 +131,17 @@ struct Case {
      Disabled(kAll) + Folder{{"glslmd.shp", "old"}},
      Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
      {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, "4099/40990",
-     kUntouched, false, {}, "glslmd.shp"},
+     "", false, {}, "glslmd.shp"},
     {"read-only source, Disable", &Frm1::Command3_Click, Enabled(kAll),
      Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
-     {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", kUntouched, false, {},
+     {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", "", false, {},
      "ra2md.csf"},
     // Uninstall deletes the 26 whatever their case, runs the patch program
     // before "You done yet???", deletes it and closes; without it, it says so.
     {"Uninstall", &Frm1::Uninstall_Click,
      Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}},
      kNotOurs + Folder{{"RockPatch.exe.started.txt", kStandIn}},
-     {kQuestion, kPatchDone}, "", kUntouched, true, {}, nullptr, "RockPatch.exe", "1"},
+     {kQuestion, kPatchDone}, "", "", true, {}, nullptr, "RockPatch.exe", "1"},
     {"Uninstall, half switched, no patch program", &Frm1::Uninstall_Click,
      Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kNotOurs,
      {kQuestion, kNotInGameFolder}},
@@ -156,17 +152,17 @@ struct Case {
     // minimized, in the panel's working directory, and closes the panel.
     {"Launch", &Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
      Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}, {"RA2MD.exe.started.txt", kStandIn}}, {},
-     "", kUntouched, true, {}, nullptr, "RA2MD.exe", "2"},
+     "", "", true, {}, nullptr, "RA2MD.exe", "2"},
     {"Launch without the game", &Frm1::Command1_Click, Enabled({1}), Enabled({1}),
      {kNotInGameFolder}},
     {"Launch, not a program", &Frm1::Command1_Click, {{"RA2MD.exe", "MZ not really a program"}},
      {{"RA2MD.exe", "MZ not really a program"}}, {"Could not start \"RA2MD.exe\": " + kBadProgram}},
     // Exit closes without a question; Info, Help and Game Options open their
     // windows, Game Options only beside a settings file.
-    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", kUntouched, true},
-    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", kUntouched, false, {ui::Form::kAbout}},
-    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", kUntouched, false, {ui::Form::kHelp}},
-    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", kUntouched, false,
+    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", "", true},
+    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {ui::Form::kAbout}},
+    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {ui::Form::kHelp}},
+    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", "", false,
      {ui::Form::kGameOptions}},
     {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
      {"Please Place Controll Panal Exe into Yr Folder"}},
@@ -176,14 +172,12 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
         TempFolder dir("Игры Red Alert 2 Юрий");  // paths with spaces and Cyrillic
-        for (auto& [name, bytes] : c.before) {
-            if (bytes == kIsFolder) dir.MakeFolder(name);
-            else bytes == kStandIn ? PlaceStandIn(dir, name) : dir.Write(name, bytes);
-        }
+        for (auto& [name, bytes] : c.before)
+            bytes == kIsFolder ? dir.MakeFolder(name)
+                : bytes == kStandIn ? PlaceStandIn(dir, name) : dir.Write(name, bytes);
         if (c.read_only) dir.SetReadOnly(c.read_only);
         Folder expected = c.after;
         RecordingWindow w;
-        w.texts["visual"] = kUntouched;
         Started started;
         Taskbar taskbar;
         w.on_message = [&](const std::string& text) {
@@ -193,8 +187,8 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
             EXPECT_TRUE(WaitStarted(dir, c.started, &started)) << "not started before the box";
             WaitEnded(c.started);
         };
-        std::uint64_t now = 0;
-        Frm1 frm1(w, dir.path(), &taskbar, [&now] { return now += 500; });
+        Frm1 frm1(w, dir.path(), &taskbar,
+                  [now = std::uint64_t(0)]() mutable { return now += 500; });
         (frm1.*c.press)();
         if (c.started) {
             ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));

@@ -1,9 +1,7 @@
-// Every command against every refusal the system could give it: each runs once
-// over a real game folder, logging its copies, deletes, program starts and
-// settings writes (n, through link-time wrappers over the real POSIX layer, see
-// tests/CMakeLists.txt) and its boxes, then n times more with call k refused.
-// (Existence tests are answers, never refused; Launch's start is refused in
-// commands_test.cpp.)
+// Every command against every refusal the system could give: each runs once over a real
+// game folder, logging its copies, deletes, program starts and settings writes (n; link-time
+// wrappers over the real POSIX layer, see tests/CMakeLists.txt) and its boxes, then n times,
+// call k refused. Existence tests are answers, never refused; Launch's start: commands_test.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,19 +17,17 @@
 using platform::Status;
 using std::string;
 
-namespace {
-std::vector<string> g_log;              // calls, as a box would name them, and boxes
-std::size_t g_calls = 0, g_refuse = 0;  // calls so far; the one to refuse, from 1
-const char kReason[] = "Access is denied.";
+static std::vector<string> g_log;              // calls, as a box would name them, and boxes
+static std::size_t g_calls = 0, g_refuse = 0;  // calls so far; the one to refuse, from 1
+static const char kReason[] = "Access is denied.";
 
-string Quoted(const string& path) { return "\"" + path.substr(path.rfind('/') + 1) + "\""; }
+static string Quoted(const string& path) { return "\"" + path.substr(path.rfind('/') + 1) + "\""; }
 
 // Logs a call; true when it is the one to refuse.
-bool Refuse(const string& call) {
+static bool Refuse(const string& call) {
     g_log.push_back(call);
     return ++g_calls == g_refuse;
 }
-}  // namespace
 
 #define ZARN_STRING "NSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE"
 #define ZARN_COPY "_ZN8platform15CopyFileReplaceERK" ZARN_STRING "S7_RKSt8functionIFvmmEE"
@@ -80,12 +76,11 @@ struct Command {
     void (GameOptions::*options)();  // then a refused write is passed over
 };
 
-// One run of a command in a fresh folder, call `refuse` refused (0: none).
+// One run of a command in a fresh folder, call `refuse` refused (0: none), logged.
 // Game Options is loaded, then pressed with the boxes as the player typed them.
 struct Attempt {
     TempFolder dir{"Red Alert 2"};
     RecordingWindow w;
-    std::vector<string> log;
     Attempt(const Command& c, std::size_t refuse) {
         w.on_message = [this](const string& text) {
             g_log.push_back("box " + text);
@@ -109,7 +104,6 @@ struct Attempt {
             w.texts["Combo1"] = "1024x768";
             (options.*c.options)();
         }
-        log = g_log;
         g_refuse = 0;
     }
 };
@@ -126,27 +120,28 @@ TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
     for (const Command& c : commands) {
         SCOPED_TRACE(c.what);
         Attempt whole(c, 0);
+        const std::vector<string> log = g_log;
         ASSERT_GT(g_calls, 0u) << "no call seen: are the wrappers linked in?";
         std::size_t at = 0;  // where in the whole log the k-th call is
         for (std::size_t k = 1, n = g_calls; k <= n; ++k, ++at) {
-            while (whole.log[at].rfind("box ", 0) == 0) ++at;
-            SCOPED_TRACE("refused: " + whole.log[at]);
+            while (log[at].rfind("box ", 0) == 0) ++at;
+            SCOPED_TRACE("refused: " + log[at]);
             Attempt r(c, k);
             for (const string& name : kModFiles)  // every mod file whole in one form
                 EXPECT_TRUE(c.files != kModFiles || r.dir.Read(name) == Data(name) ||
                             r.dir.Read(name + ".Zarn") == Data(name))
                     << name;
             if (c.options) {  // no box, the later writes made, the window as after a write
-                EXPECT_EQ(r.log, whole.log);
+                EXPECT_EQ(g_log, log);
                 EXPECT_EQ(r.w.texts, whole.w.texts);
                 EXPECT_EQ(r.w.closed, whole.w.closed);
                 continue;
             }
             // The whole run's log to the refused call, then a box saying so,
             // with the wait lifted; the panel open, its label as it was.
-            std::vector<string> until(whole.log.begin(), whole.log.begin() + at + 1);
-            until.push_back("box Could not " + whole.log[at] + ": " + kReason);
-            EXPECT_EQ(r.log, until);
+            std::vector<string> until(log.begin(), log.begin() + at + 1);
+            until.push_back("box Could not " + log[at] + ": " + kReason);
+            EXPECT_EQ(g_log, until);
             EXPECT_EQ(r.w.busy_depth, 0);
             EXPECT_FALSE(r.w.closed);
             EXPECT_EQ(r.w.texts.count("visual"), 0u) << "label refreshed";

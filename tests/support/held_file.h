@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -16,10 +17,8 @@ public:
     ~Held() { Release(); }
     Held(const Held&) = delete;
     Held& operator=(const Held&) = delete;
-    void Release() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
+    // Closing INVALID_HANDLE_VALUE, the current process's pseudo handle, does nothing.
+    void Release() { CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)); }
 
 private:
     HANDLE h_;
