@@ -136,7 +136,7 @@ struct Case {
      Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
      {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", "", false, {},
      "ra2md.csf"},
-    // Uninstall deletes the 26 whatever their case, runs the patch program
+    // Uninstall deletes the 26 whatever their state, runs the patch program
     // before "You done yet???", deletes it and closes; without it, it says so.
     {"Uninstall", &Frm1::Uninstall_Click,
      Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}},
