@@ -1,8 +1,8 @@
-// The layout tables against the values as published, one whole-table check
-// each. The UI tests check that each table is realised at its own numbers at
-// every DPI, that its pictures are their artwork and its buttons are wired.
+// The layout tables against the values as published, one whole-table check each
+// (the UI tests check that each is realised at its numbers at every DPI).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -10,63 +10,42 @@
 
 namespace {
 
-const char kHelpText[] =
-    "Marrowgate : Zeal and Rising Nations is a Mod for Yuri's Revenge, the mission \r\n"
-    "CD for Red Alert 2.\r\n"
-    "this mod is known as a partial addition mod because not only does it improve \r\n"
-    "the existing sides but it also adds a whole new side, M:ZARN to Yuri's revenge \r\n"
-    "is like yuri's revenge to RA2\r\n"
-    "In this version of the mod, the CDA side is almost completey functional, \r\n"
-    "although there is plenty of graphics work to be added. the CDA AI needs a lot \r\n"
-    "of work, so avoid an AI controled CDA side in this release.\r\n"
-    "also the sound plugin is on its way to completion, there is no delivery system for \r\n"
-    "this plug in as of yet, so you will need to either add it manually or install it \r\n"
-    "following the instuctions very carefully\r\n"
-    "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
-
-std::string Colour(const char* what, std::uint32_t c) {
-    if (c == layout::kSystem) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, " %s%06X", what, (unsigned)c);
-    return text;
-}
-
-std::string FontText(const layout::Font* f) {
-    if (!f) return "";
-    return std::string(" font ") + f->face + "/" + std::to_string(f->size_hundredths) +
-           (f->bold ? "b" : "") + (f->italic ? "i" : "");
-}
-
 // A table as text: the window, then one line per control in tab order ("*"
-// takes the focus with Tab), in twips; colours and fonts only where set.
+// takes the focus with Tab), in twips; colours and fonts only where set, the
+// help text by its length and FNV-1a hash.
 std::string Text(const layout::Form& f) {
-    const char* kinds[] = {"button", "label", "picturebox", "image", "textbox",
-                           "memo", "scrollbar", "combo", "line"};
+    auto colour = [](const char* what, std::uint32_t c) {
+        char text[16];
+        std::snprintf(text, sizeof text, " %s%06X", what, (unsigned)c);
+        return c == layout::kSystem ? "" : std::string(text);
+    };
+    auto font = [](const layout::Font* f) {
+        return !f ? "" : std::string(" font ") + f->face + "/" + std::to_string(f->size_hundredths) +
+                             (f->bold ? "b" : "") + (f->italic ? "i" : "");
+    };
+    auto caption = [](const std::string& c) {
+        std::uint64_t h = 0xcbf29ce484222325ull;
+        for (unsigned char b : c) h = (h ^ b) * 0x100000001b3ull;
+        return c.size() < 100 ? c : std::to_string(c.size()) + " bytes, hash " + std::to_string(h);
+    };
+    const char* kinds[] = {"button", "label", "picturebox", "image", "textbox", "memo", "scrollbar", "combo",
+                           "line"};
     std::string t = std::string(f.caption) + " " + std::to_string(f.client_width) + "x" +
-                    std::to_string(f.client_height) + " at " + std::to_string(f.left) + "," +
-                    std::to_string(f.top) +
-                    (f.frame == layout::Frame::kFixedDialog ? " dialog" : " single") +
-                    (f.icon ? " icon" : "") + Colour("bg", f.back) + FontText(f.font) + " focus " +
-                    f.focus + "\n";
-    for (std::size_t i = 0; i < f.count; ++i) {
-        const layout::Control& c = f.controls[i];
-        t += std::string(c.name) + " " + kinds[(int)c.kind] + " \"" +
-             (c.caption == std::string(kHelpText) ? "(help text)" : c.caption) + "\" " +
-             std::to_string(c.left) + "," + std::to_string(c.top) + " " +
-             std::to_string(c.width) + "x" + std::to_string(c.height) + (c.tab_stop ? " *" : "") +
-             FontText(c.font) + Colour("fg", c.fore) + Colour("bg", c.back) +
-             (c.flags & layout::kBorder ? " border" : "") +
-             (c.flags & layout::kCentred ? " centred" : "") +
-             (c.flags & layout::kReadOnly ? " readonly" : "") + "\n";
-    }
+                    std::to_string(f.client_height) + " at " + std::to_string(f.left) + "," + std::to_string(f.top) +
+                    (f.frame == layout::Frame::kFixedDialog ? " dialog" : " single") + (f.icon ? " icon" : "") +
+                    colour("bg", f.back) + font(f.font) + " focus " + f.focus + "\n";
+    for (const layout::Control* c = f.controls; c != f.controls + f.count; ++c)
+        t += std::string(c->name) + " " + kinds[(int)c->kind] + " \"" + caption(c->caption) + "\" " +
+             std::to_string(c->left) + "," + std::to_string(c->top) + " " + std::to_string(c->width) + "x" +
+             std::to_string(c->height) + (c->tab_stop ? " *" : "") + font(c->font) + colour("fg", c->fore) +
+             colour("bg", c->back) + (c->flags & layout::kBorder ? " border" : "") +
+             (c->flags & layout::kCentred ? " centred" : "") + (c->flags & layout::kReadOnly ? " readonly" : "") +
+             "\n";
     return t;
 }
 
-TEST(LayoutTables, AreAsPublished) {
-    struct Case {
-        const layout::Form& form;
-        const char* text;
-    } cases[] = {
+TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
+    struct { const layout::Form& form; const char* text; } cases[] = {
         {layout::kFrm1,
          "The Marrowgate: Zeal And Rising Nations! 11505x2385 at 2505,4680 dialog icon bg000000 font MS Sans Serif/825 focus Picture2(0)\n"
          "Picture2(0) picturebox \"A\" 120,0 885x780 * bg000000\n"
@@ -129,21 +108,14 @@ TEST(LayoutTables, AreAsPublished) {
          "Label6 label \"v 2.1\" 4320,600 495x255\n"},
         {layout::kHelp,
          "Mod Help 10800x6450 at 5685,5790 dialog bg000000 font MS Sans Serif/1200 focus Text1\n"
-         "Text1 memo \"(help text)\" 2040,120 8655x6255 * readonly\n"
+         "Text1 memo \"786 bytes, hash 12613343601011670690\" 2040,120 8655x6255 * readonly\n"
          "Command1 button \"&Close Help\" 120,6120 1815x315 * font MS Sans Serif/825\n"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Text(c.form), c.text) << c.form.name;
-    EXPECT_EQ(layout::Find(layout::kHelp, "Text1")->caption, std::string(kHelpText));
-}
-
-// Twips to pixels: the nearest pixel, a half away from zero, at every DPI.
-TEST(LayoutTables, PixelsRoundToTheNearest) {
-    struct Case {
-        int twips, dpi, pixels;
-    } cases[] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
-                 {4680, 192, 624}, {11505, 192, 1534}, {0, 192, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(layout::Pixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    for (const auto& c : cases) EXPECT_EQ(Text(c.form), c.text) << c.form.name;
+    // Twips to pixels: the nearest pixel, a half away from zero, at every DPI.
+    const int pixels[][3] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
+                             {4680, 192, 624}, {11505, 192, 1534}};  // twips, dpi, pixels
+    for (const auto& p : pixels) EXPECT_EQ(layout::Pixels(p[0], p[1]), p[2]) << p[0] << " at " << p[1];
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,21 +23,16 @@
 using namespace std::string_literals;
 
 namespace {
+using Strings = std::vector<std::string>;
 std::vector<int> g_refuse_with;     // errnos for the next copy_file_range calls
 std::vector<std::string> g_synced;  // what fsync was called on, in order
 int g_interrupt_reads = 0, g_interrupt_writes = 0;
 bool g_short_writes = false;  // each write takes at most 1000 bytes
-
-std::string PathOf(int fd) {
-    char path[PATH_MAX];
-    ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
-    return n > 0 ? std::string(path, n) : "?";
-}
 }  // namespace
 
 extern "C" ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, size_t, unsigned);
-extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off,
-                                          size_t n, unsigned flags) {
+extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off, size_t n,
+                                          unsigned flags) {
     if (g_refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
     errno = g_refuse_with.front();
     if (errno == EINTR) g_refuse_with.clear();
@@ -55,7 +50,7 @@ extern "C" ssize_t __wrap_write(int fd, const void* buf, size_t n) {
 }
 extern "C" int __real_fsync(int);
 extern "C" int __wrap_fsync(int fd) {
-    g_synced.push_back(PathOf(fd));
+    g_synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
     return __real_fsync(fd);
 }
 
@@ -64,58 +59,48 @@ namespace {
 // copy_file_range refused (two file systems, an old kernel): a copy by hand
 // that survives interrupted reads and writes and short writes; a real error
 // refuses the copy. The copy, then its folder, are flushed before success.
-TEST(PosixLayer, CopyFallsBackToReadAndWrite) {
-    const std::string big(3u << 17, 'x');  // several pieces of the hand copy
-    const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16,
-                                                5u << 16, 6u << 16, (6u << 16) + 3};
-    struct { int err; std::vector<std::uint64_t> progress; } cases[] = {
-        {EXDEV, by_hand}, {ENOSYS, by_hand}, {EINVAL, by_hand}, {EOPNOTSUPP, by_hand},
-        {EINTR, {big.size() + 3}}, {EIO, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.err);
-        TempFolder dir;
-        dir.Write("expandmd80.mix", big + "end");
-        std::vector<std::uint64_t> copied;
-        g_refuse_with = {c.err};
-        g_interrupt_reads = g_interrupt_writes = 2;
-        g_short_writes = true;
-        g_synced.clear();
-        platform::Status s = platform::CopyFileReplace(
-            dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
-            [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
-        g_refuse_with.clear();
-        g_interrupt_reads = g_interrupt_writes = 0;
-        g_short_writes = false;
-        const bool ok = c.err != EIO;
-        EXPECT_EQ(s.ok, ok) << s.reason;
-        EXPECT_EQ(copied, c.progress);
-        EXPECT_EQ(dir.Read("expandmd80.mix.Zarn"), ok ? big + "end" : "");
-        EXPECT_EQ(dir.Names().size(), ok ? 2u : 1u) << "a part left behind";
-        std::string folder = std::filesystem::canonical(dir.path()).string();
-        std::vector<std::string> synced = {folder + "/expandmd80.mix.Zarn.zarn-copying", folder};
-        EXPECT_EQ(g_synced, ok ? synced : std::vector<std::string>{});
-    }
-}
-
 // However a copy or a delete ends, it leaves no file open.
-TEST(PosixLayer, NoDescriptorIsLeftOpen) {
+TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
+    const std::string big(3u << 17, 'x');  // several pieces of the hand copy
+    const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16, 5u << 16, 6u << 16,
+                                                (6u << 16) + 3};
+    const std::pair<int, std::vector<std::uint64_t>> cases[] = {
+        {EXDEV, by_hand}, {ENOSYS, by_hand}, {EINVAL, by_hand}, {EOPNOTSUPP, by_hand}, {EINTR, {big.size() + 3}},
+        {EIO, {}}};
     auto open_descriptors = [] {
         auto fds = std::filesystem::directory_iterator("/proc/self/fd");
         return std::distance(begin(fds), end(fds));
     };
+    const auto before = open_descriptors();
+    for (const auto& [err, progress] : cases) {
+        TempFolder dir;
+        dir.Write("expandmd80.mix", big + "end");
+        std::vector<std::uint64_t> copied;
+        g_refuse_with = {err};
+        g_interrupt_reads = g_interrupt_writes = 2;
+        g_short_writes = true;
+        g_synced.clear();
+        platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
+                                                       [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
+        g_refuse_with.clear();
+        g_interrupt_reads = g_interrupt_writes = 0;
+        g_short_writes = false;
+        const bool ok = err != EIO;
+        const std::string folder = std::filesystem::canonical(dir.path()).string();
+        EXPECT_EQ(s.ok, ok) << s.reason;
+        EXPECT_EQ(copied, progress);
+        EXPECT_EQ(dir.Read("expandmd80.mix.Zarn"), ok ? big + "end" : "");
+        EXPECT_EQ(dir.Names().size(), ok ? 2u : 1u) << "a part left behind";
+        EXPECT_EQ(g_synced, ok ? Strings({folder + "/expandmd80.mix.Zarn.zarn-copying", folder}) : Strings());
+    }
     TempFolder dir;
     dir.Write("a.mix", "a");
     dir.Write("read-only.mix", "r");
     dir.SetReadOnly("read-only.mix");
     dir.MakeFolder("folder.mix");
-    const auto before = open_descriptors();
     for (const char* target : {"b.mix", "b.mix", "read-only.mix", "folder.mix", "no/such.mix"})
         platform::CopyFileReplace(dir.File("a.mix"), dir.File(target));
     platform::CopyFileReplace(dir.File("missing.mix"), dir.File("c.mix"));
-    g_refuse_with = {EIO};
-    platform::CopyFileReplace(dir.File("a.mix"), dir.File("d.mix"));
-    g_refuse_with.clear();
     platform::RemoveFile(dir.File("b.mix"));
     EXPECT_EQ(open_descriptors(), before);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.mix", "folder.mix", "read-only.mix"}));
@@ -130,23 +115,18 @@ TEST(PosixLayer, WriterReplacesTheFileInOneStep) {
     unsetenv("TMPDIR");
     folder.Write("real.ini", "[Audio]\nSoundVolume=0.5\n");
     std::string real = folder.File("real.ini"), path = folder.File("RA2MD.ini");
-    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
-    ASSERT_EQ(symlink(real.c_str(), path.c_str()), 0);
-    ASSERT_EQ(link(real.c_str(), folder.File("old.ini").c_str()), 0);
+    ASSERT_EQ(chmod(real.c_str(), 0640) | symlink(real.c_str(), path.c_str()) |
+                  link(real.c_str(), folder.File("old.ini").c_str()), 0);
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"),
-              "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
-    struct stat st, again, link_st;
-    ASSERT_EQ(lstat(path.c_str(), &link_st), 0);
-    EXPECT_TRUE(S_ISLNK(link_st.st_mode));
-    ASSERT_EQ(stat(real.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"), "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
+    struct stat st = {}, again = {}, link_st = {};
+    EXPECT_TRUE(lstat(path.c_str(), &link_st) == 0 && S_ISLNK(link_st.st_mode));
+    EXPECT_TRUE(stat(real.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640) << std::oct << st.st_mode;
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    ASSERT_EQ(stat(real.c_str(), &again), 0);
-    EXPECT_EQ(again.st_ino, st.st_ino);
+    EXPECT_TRUE(stat(real.c_str(), &again) == 0 && again.st_ino == st.st_ino);
 
     rlimit old, small;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    getrlimit(RLIMIT_FSIZE, &old);
     small = {4096, old.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
