@@ -37,7 +37,7 @@ std::string With(const std::string& changes) {
     return text;
 }
 
-// The dialog in a game folder; scroll bar changes run its change handlers.
+// The dialog in a game folder, loaded; scroll bar changes run its change handlers.
 struct Dialog {
     TempFolder dir;
     RecordingWindow window;
@@ -46,6 +46,7 @@ struct Dialog {
     explicit Dialog(const std::string& ini = "") {  // "": no file
         if (!ini.empty()) dir.Write("RA2MD.ini", ini);
         window.on_change = [this](const char* control) { Run(GameOptions::kChanges, control); };
+        options.Form_Load();
     }
     template <size_t N> void Run(const GameOptions::Handler (&handlers)[N], const char* control) {
         for (const GameOptions::Handler& h : handlers)
@@ -57,7 +58,7 @@ struct Dialog {
     std::string Shown() {
         std::string s;
         for (const char* label : {"EHRS", "NAS", "EVSS", "EVBBS"}) s += window.texts[label] + ",";
-            for (std::string n : {"1", "2", "3"})
+        for (std::string n : {"1", "2", "3"})
             s += std::to_string(window.values["HScroll" + n]) + ":" + window.texts["Text" + n] + " ";
         return s + window.texts["Combo1"];
     }
@@ -77,7 +78,6 @@ TEST(GameOptions, LoadFillsLabelsSlidersBoxesAndResolution) {
     };
     for (const auto& [ini, shown] : cases) {
         Dialog d(ini);
-        d.options.Form_Load();
         EXPECT_EQ(d.Shown(), shown);
         EXPECT_EQ(d.Ini(), ini) << "loading writes nothing";
     }
@@ -100,7 +100,6 @@ TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << c.message);
         Dialog d(kGame);
-        d.options.Form_Load();
         for (size_t i = 0; i < c.boxes.size(); ++i) d.window.texts["Text" + std::to_string(i + 1)] = c.boxes[i];
         d.window.texts["Combo1"] = c.combo;
         d.options.Command1_Click();
@@ -124,7 +123,6 @@ TEST(GameOptions, SwitchesAndSlidersChangeOnlyTheirOwnRow) {
         {"EHR", "AllowHiResModes=no", "Off,Sound On,Off,On"},
     };
     Dialog d(kGame);
-    d.options.Form_Load();
     for (const auto& press : presses) {
         d.Run(GameOptions::kClicks, press[0]);
         EXPECT_EQ(d.Ini() + d.Shown(), With(press[1]) + press[2] + ",70:70 60:60 40:40 800x600");
@@ -135,9 +133,10 @@ TEST(GameOptions, SwitchesAndSlidersChangeOnlyTheirOwnRow) {
     d.window.SetValue("HScroll2", 0);
     d.window.SetValue("HScroll3", 51);
     EXPECT_EQ(d.Shown(), "Off,Sound On,Off,On,100:100 0:0 51:51 800x600");
-    for (auto& [slider, r] : d.window.ranges)
-        EXPECT_EQ(std::vector<int>({r.min, r.max, r.small_step, r.large_step}), std::vector<int>({0, 100, 1, 10}))
-            << slider;
+    for (const char* slider : {"HScroll1", "HScroll2", "HScroll3"}) {
+        const RecordingWindow::Range& r = d.window.ranges[slider];
+        EXPECT_EQ(std::vector<int>({r.min, r.max, r.small_step, r.large_step}), std::vector<int>({0, 100, 1, 10}));
+    }
     EXPECT_EQ(d.Ini(), kGame);
 }
 

@@ -11,9 +11,9 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
-#include <utility>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -24,42 +24,43 @@ using namespace std::string_literals;
 
 namespace {
 using Strings = std::vector<std::string>;
-std::vector<int> g_refuse_with;     // errnos for the next copy_file_range calls
-std::vector<std::string> g_synced;  // what fsync was called on, in order
-int g_interrupt_reads = 0, g_interrupt_writes = 0;
-bool g_short_writes = false;  // each write takes at most 1000 bytes
+struct Faults {
+    std::vector<int> refuse_with;  // errnos for the next copy_file_range calls
+    int interrupt_reads = 0, interrupt_writes = 0;
+    bool short_writes = false;  // each write takes at most 1000 bytes
+    Strings synced;             // what fsync was called on, in order
+} g;
 }  // namespace
 
 extern "C" ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, size_t, unsigned);
 extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off, size_t n,
                                           unsigned flags) {
-    if (g_refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
-    errno = g_refuse_with.front();
-    if (errno == EINTR) g_refuse_with.clear();
+    if (g.refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
+    errno = g.refuse_with.front();
+    if (errno == EINTR) g.refuse_with.clear();
     return -1;
 }
 extern "C" ssize_t __real_read(int, void*, size_t);
 extern "C" ssize_t __wrap_read(int fd, void* buf, size_t n) {
-    if (g_interrupt_reads > 0 && g_interrupt_reads--) return errno = EINTR, -1;
+    if (g.interrupt_reads > 0 && g.interrupt_reads--) return errno = EINTR, -1;
     return __real_read(fd, buf, n);
 }
 extern "C" ssize_t __real_write(int, const void*, size_t);
 extern "C" ssize_t __wrap_write(int fd, const void* buf, size_t n) {
-    if (g_interrupt_writes > 0 && g_interrupt_writes--) return errno = EINTR, -1;
-    return __real_write(fd, buf, g_short_writes && n > 1000 ? 1000 : n);
+    if (g.interrupt_writes > 0 && g.interrupt_writes--) return errno = EINTR, -1;
+    return __real_write(fd, buf, g.short_writes && n > 1000 ? 1000 : n);
 }
 extern "C" int __real_fsync(int);
 extern "C" int __wrap_fsync(int fd) {
-    g_synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
+    g.synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
     return __real_fsync(fd);
 }
 
 namespace {
 
-// copy_file_range refused (two file systems, an old kernel): a copy by hand
-// that survives interrupted reads and writes and short writes; a real error
-// refuses the copy. The copy, then its folder, are flushed before success.
-// However a copy or a delete ends, it leaves no file open.
+// copy_file_range refused (two file systems, an old kernel): a copy by hand that
+// survives interrupted and short reads and writes; a real error refuses the copy.
+// The copy, then its folder, are flushed first; no descriptor is left open.
 TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     const std::string big(3u << 17, 'x');  // several pieces of the hand copy
     const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16, 5u << 16, 6u << 16,
@@ -76,22 +77,17 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
         TempFolder dir;
         dir.Write("expandmd80.mix", big + "end");
         std::vector<std::uint64_t> copied;
-        g_refuse_with = {err};
-        g_interrupt_reads = g_interrupt_writes = 2;
-        g_short_writes = true;
-        g_synced.clear();
+        g = {{err}, 2, 2, true, {}};
         platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
                                                        [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
-        g_refuse_with.clear();
-        g_interrupt_reads = g_interrupt_writes = 0;
-        g_short_writes = false;
+        const Strings synced = std::exchange(g, {}).synced;
         const bool ok = err != EIO;
         const std::string folder = std::filesystem::canonical(dir.path()).string();
         EXPECT_EQ(s.ok, ok) << s.reason;
         EXPECT_EQ(copied, progress);
         EXPECT_EQ(dir.Read("expandmd80.mix.Zarn"), ok ? big + "end" : "");
         EXPECT_EQ(dir.Names().size(), ok ? 2u : 1u) << "a part left behind";
-        EXPECT_EQ(g_synced, ok ? Strings({folder + "/expandmd80.mix.Zarn.zarn-copying", folder}) : Strings());
+        EXPECT_EQ(synced, ok ? Strings({folder + "/expandmd80.mix.Zarn.zarn-copying", folder}) : Strings());
     }
     TempFolder dir;
     dir.Write("a.mix", "a");
@@ -103,13 +99,15 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     platform::CopyFileReplace(dir.File("missing.mix"), dir.File("c.mix"));
     platform::RemoveFile(dir.File("b.mix"));
     EXPECT_EQ(open_descriptors(), before);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.mix", "folder.mix", "read-only.mix"}));
+    EXPECT_EQ(dir.Names(), (Strings{"a.mix", "folder.mix", "read-only.mix"}));
 }
 
 // The settings file is replaced in one step, through its link, on a game disk
 // other than the working folder's: a second name for the old file keeps the old
 // text. The same value again leaves the file alone; a full disk leaves it whole.
-TEST(PosixLayer, WriterReplacesTheFileInOneStep) {
+// A UTF-16 file is read as Windows reads it (past U+00FF '?', beyond U+FFFF one
+// '?') and never rewritten; nor is a device of that name.
+TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     setenv("TMPDIR", "/dev/shm", 1);
     TempFolder folder;
     unsetenv("TMPDIR");
@@ -135,26 +133,19 @@ TEST(PosixLayer, WriterReplacesTheFileInOneStep) {
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_FALSE(wrote);
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"RA2MD.ini", "old.ini", "real.ini"}));
-}
-
-// A UTF-16 file is read as Windows reads it (a character past U+00FF as '?', one
-// beyond U+FFFF as one '?') and never rewritten; nor is a device of that name.
-TEST(PosixLayer, WriterLeavesUtf16AndDevicesAlone) {
-    TempFolder folder;
+    EXPECT_EQ(folder.Names(), (Strings{"RA2MD.ini", "old.ini", "real.ini"}));
     const std::string text = "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDC"
                              "\xFF\0\0\x01x\0"s;
-    folder.Write("RA2MD.ini", text);
+    folder.Write("utf16.ini", text);
     char buffer[100];
-    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
+    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
     EXPECT_EQ(std::string(buffer, n), "???\xFF?x");
-    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("RA2MD.ini")));
-    EXPECT_EQ(folder.Read("RA2MD.ini"), text);
+    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("utf16.ini")));
+    EXPECT_EQ(folder.Read("utf16.ini"), text);
     std::string device = folder.File("device.ini");
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(profile::WriteString("A", "j", "v", device));
-    struct stat st;
-    EXPECT_TRUE(stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_TRUE(stat(device.c_str(), &again) == 0 && S_ISCHR(again.st_mode));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <objbase.h>
 
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -19,8 +18,6 @@
 #include "platform/win/program_win.h"
 #include "platform/win/system_library.h"
 #include "platform/win/wide.h"
-#include "settings/cini.h"
-#include "settings/convert.h"
 #include "settings/game_options.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
@@ -117,7 +114,7 @@ TEST(Windows, ProgramStarts) {
     WaitEnded("RockPatch.exe");
 }
 
-// Hidden and system files count as absent, to the state label as to the commands.
+// Hidden and system files count as absent.
 TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     for (DWORD attributes : {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
         TempFolder dir;
@@ -129,8 +126,7 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     }
 }
 
-// A copy waits for a file held for a moment (a virus scanner); held for good,
-// it gives up after about a second.
+// A copy waits for a file held a moment (a virus scanner), not one held for good.
 TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
     enum { kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood };
     const std::string data = Data("ra2md.csf", 9u << 20);
@@ -160,7 +156,7 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
     }
 }
 
-// A folder that this user may not write says so, with the remedy for a Linux user.
+// A folder that this user may not write says so.
 TEST(NonRoot, AFolderTheUserMayNotWriteSaysSo) {
     const char* folder = std::getenv("ZARN_PROTECTED_FOLDER");
     if (!folder) GTEST_SKIP() << "run by tests/win/nonroot_test.sh as a user other than root";
@@ -184,34 +180,19 @@ TEST(Windows, SystemLibrariesLoadFromSystem32Only) {
     }
 }
 
-// Under a German locale, in folders outside the ANSI code page, volumes keep '.'.
-TEST(Windows, NumbersIgnoreTheUsersLocaleInFoldersOutsideTheAnsiCodePage) {
+// The game holds RA2MD.ini (read sharing only): the dialog reads it, writes fail
+// without a word while the labels change, Save closes, the file keeps its bytes.
+// Released, under a German locale in a folder outside the ANSI code page, the
+// volumes are written with '.'.
+TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
+    const std::string text = "[Audio]\r\nSoundVolume=0.7\r\nInGameMusic=yes\r\n[Video]\r\n"
+                             "AllowHiResModes=no\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
     LCID thread = GetThreadLocale();
     std::string c = std::setlocale(LC_ALL, nullptr);
     ASSERT_TRUE(std::setlocale(LC_ALL, "German") &&
                 SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT)));
-    char separator[8] = {};
-    std::snprintf(separator, sizeof separator, "%.1f", 0.5);
-    EXPECT_STREQ(separator, "0,5");
-    EXPECT_EQ(settings::VolumeFromStored("0,7"), std::nullopt);
-    TempFolder folder("Игры ゲーム");
-    folder.Write("RA2MD.ini", "[Audio]\r\nSoundVolume=0.700000\r\n");
-    Cini ini;
-    ini.FileName(folder.File("RA2MD.ini"));
-    ini.ApplicationKey("Audio");
-    EXPECT_EQ(settings::VolumeFromStored(ini.GetValue("SoundVolume", "p")), 70);
-    EXPECT_TRUE(ini.SetValue("VoiceVolume", *settings::StoredFromVolume("80")));
-    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\r\nSoundVolume=0.700000\r\nVoiceVolume=0.8\r\n");
-    std::setlocale(LC_ALL, c.c_str());
-    SetThreadLocale(thread);
-}
-
-// Held by the game (read sharing only): the dialog reads it, writes fail without
-// a word while the labels change, Save closes, and the file keeps its bytes.
-TEST(Windows, ASettingsFileHeldWithoutWriteSharingIsReadAndLeftAsItIs) {
-    const std::string text = "[Audio]\r\nSoundVolume=0.7\r\nInGameMusic=yes\r\n[Video]\r\n"
-                             "AllowHiResModes=no\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
-    TempFolder dir;
+    EXPECT_EQ(std::to_string(0.5), "0,500000");
+    TempFolder dir("Игры ゲーム");
     dir.Write("RA2MD.ini", text);
     Held held(dir.File("RA2MD.ini"));
     RecordingWindow w;
@@ -221,12 +202,19 @@ TEST(Windows, ASettingsFileHeldWithoutWriteSharingIsReadAndLeftAsItIs) {
     options.EHRo_Click();
     options.NA_Click();
     EXPECT_EQ(w.texts["NAS"] + w.texts["EHRS"], "Sound OffOn");
-    w.texts["Text1"] = w.texts["Text2"] = w.texts["Text3"] = "20";
+    w.texts["Text2"] = "80";
+    w.texts["Text3"] = "12.5";
     options.Command1_Click();
     EXPECT_TRUE(w.closed && w.messages.empty());
     held.Release();
     EXPECT_EQ(dir.Read("RA2MD.ini"), text);
+    options.Command1_Click();
+    EXPECT_EQ(dir.Read("RA2MD.ini"), "[Audio]\r\nSoundVolume=0.7\r\nInGameMusic=yes\r\nVoiceVolume=0.8\r\n"
+                                     "ScoreVolume=0.125\r\n[Video]\r\nAllowHiResModes=no\r\nScreenWidth=800\r\n"
+                                     "ScreenHeight=600\r\n");
     EXPECT_EQ(dir.Names(), Strings{"RA2MD.ini"});
+    std::setlocale(LC_ALL, c.c_str());
+    SetThreadLocale(thread);
 }
 
 }  // namespace
