@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The executable stands alone and starts on 64-bit Windows 7 SP1 to 11: it
-# imports only KnownDLLs (never looked for in the game folder), no C++ runtime
-# DLL, and only functions Windows 7 SP1 has (tests/win7_imports.txt); anything
-# newer is looked up at run time, or the loader would refuse to start it there.
+# The executable imports only KnownDLLs (never looked for in the game folder)
+# and only functions Windows 7 SP1 has (newer ones are looked up at run time).
 set -euo pipefail
 list=$(dirname "$0")/win7_imports.txt
 allowed=" KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll SHELL32.dll ole32.dll OLEAUT32.dll "
@@ -11,7 +9,6 @@ status=0
 for dll in $(sed -n 's/^\s*DLL Name: //p' <<<"$table"); do
   [[ $allowed == *" $dll "* ]] || { echo "not a KnownDLL: $dll"; status=1; }
 done
-# "dll function" per imported function; an import by ordinal has no name.
 functions=$(awk '/^\tDLL Name:/ { dll = tolower($3); next }
                  dll && /^\t[0-9a-f]+\t/ { print dll, ($3 == "" ? "<ordinal " $2 ">" : $3) }' <<<"$table")
 [ -n "$functions" ] || { echo "no imported function found in $1"; exit 1; }

@@ -1,5 +1,4 @@
-// The POSIX layer where the kernel lets it down, through link-time wrappers
-// (tests/CMakeLists.txt): copies, and our own settings writer's promises.
+// The POSIX layer where the kernel lets it down, through link-time wrappers.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -59,8 +58,7 @@ extern "C" int __wrap_fsync(int fd) {
 namespace {
 
 // copy_file_range refused (two file systems, an old kernel): a copy by hand that
-// survives interrupted and short reads and writes; a real error refuses the copy.
-// The copy, then its folder, are flushed first; no descriptor is left open.
+// survives interrupted and short reads and writes; the copy, then its folder, flushed.
 TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     const std::string big(3u << 17, 'x');  // several pieces of the hand copy
     const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16, 5u << 16, 6u << 16,
@@ -102,11 +100,8 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     EXPECT_EQ(dir.Names(), (Strings{"a.mix", "folder.mix", "read-only.mix"}));
 }
 
-// The settings file is replaced in one step, through its link, on a game disk
-// other than the working folder's: a second name for the old file keeps the old
-// text. The same value again leaves the file alone; a full disk leaves it whole.
-// A UTF-16 file is read as Windows reads it (past U+00FF '?', beyond U+FFFF one
-// '?') and never rewritten; nor is a device of that name.
+// Through its link, on another disk than the working folder's: a second name keeps
+// the old text. A full disk leaves it whole; UTF-16 is read as Windows does.
 TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     setenv("TMPDIR", "/dev/shm", 1);
     TempFolder folder;

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs the NonRoot test of the Windows core tests under Wine as a user who may
-# not write the game folder. As root, Wine runs as user 65534 through setpriv,
-# with a prefix of its own kept in /tmp (Wine wants its prefix owned by its
-# user); any other user gets a folder without write permission.
-#   tests/win/nonroot_test.sh <zarn_tests.exe>
+# tests/win/nonroot_test.sh <zarn_tests.exe>: the NonRoot test under Wine as a
+# user who may not write the game folder (as root: user 65534, with a prefix
+# of its own, as Wine wants its prefix owned by its user).
 set -euo pipefail
 game=$(mktemp -d /tmp/zarn-protected.XXXXXX)
 bin=$(mktemp -d /tmp/zarn-nonroot-bin.XXXXXX)  # the build tree may be closed to that user
@@ -23,6 +21,5 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 out=$(env -u DISPLAY "${run[@]}" ZARN_PROTECTED_FOLDER="Z:${game//\//\\}" \
       wine zarn_tests.exe --gtest_filter='NonRoot.*' 2>&1) || { echo "$out"; exit 1; }
 echo "$out"
-# Skipped would mean the folder was never named; nothing in the folder may change.
 grep -q '^\[  PASSED  \] 1 test' <<<"$out" && ! grep -q SKIPPED <<<"$out"
 [ "$(cat "$game/ra2md.csf")" = csf ] && [ "$(ls "$game" | tr '\n' ' ')" = "Readme.txt ra2md.csf " ]

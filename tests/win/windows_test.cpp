@@ -37,8 +37,6 @@ HANDLE Hold(const std::string& path, DWORD share) {
     return CreateFileW(Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-// A file held open stops Enable or Disable at once (deletes are never retried),
-// saying to close the program; a read-only copy says to clear the attribute.
 TEST(Windows, AFileHeldOpenStopsTheCommand) {
     struct { void (Frm1::*press)(); Strings files; const char* held; bool read_only; Strings after;
              std::string message; } cases[] = {
@@ -68,9 +66,7 @@ TEST(Windows, AFileHeldOpenStopsTheCommand) {
     }
 }
 
-// A patch program still running after OK is not deleted, and the line says to
-// close it. "...\Red Alert 2\RA2MD.exe" started without its explicit name would
-// run "...\Red.exe". The shell's start (for elevation) initialises COM first.
+// "...\Red Alert 2\RA2MD.exe" started without its explicit name would run "...\Red.exe".
 TEST(Windows, ProgramStarts) {
     TempFolder dir("Red Alert 2");
     dir.Write("ra2md.csf", "x");
@@ -114,7 +110,6 @@ TEST(Windows, ProgramStarts) {
     WaitEnded("RockPatch.exe");
 }
 
-// Hidden and system files count as absent.
 TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     for (DWORD attributes : {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
         TempFolder dir;
@@ -126,7 +121,6 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     }
 }
 
-// A copy waits for a file held a moment (a virus scanner), not one held for good.
 TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
     enum { kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood };
     const std::string data = Data("ra2md.csf", 9u << 20);
@@ -156,7 +150,6 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
     }
 }
 
-// A folder that this user may not write says so.
 TEST(NonRoot, AFolderTheUserMayNotWriteSaysSo) {
     const char* folder = std::getenv("ZARN_PROTECTED_FOLDER");
     if (!folder) GTEST_SKIP() << "run by tests/win/nonroot_test.sh as a user other than root";
@@ -180,10 +173,7 @@ TEST(Windows, SystemLibrariesLoadFromSystem32Only) {
     }
 }
 
-// The game holds RA2MD.ini (read sharing only): the dialog reads it, writes fail
-// without a word while the labels change, Save closes, the file keeps its bytes.
-// Released, under a German locale in a folder outside the ANSI code page, the
-// volumes are written with '.'.
+// Held by the game (read sharing only), then released, under a German locale.
 TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
     const std::string text = "[Audio]\r\nSoundVolume=0.7\r\nInGameMusic=yes\r\n[Video]\r\n"
                              "AllowHiResModes=no\r\nScreenWidth=800\r\nScreenHeight=600\r\n";

@@ -1,4 +1,5 @@
-// The Game Options dialog over real RA2MD.ini files.
+// Settings on both builds: the Game Options dialog over real RA2MD.ini files,
+// the profile code (natively ours, under Wine kernel32), Cini, the conversions.
 #include "settings/game_options.h"
 
 #include <gtest/gtest.h>
@@ -6,17 +7,22 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "bench/ini_cases.h"
 #include "panel/frm1.h"
+#include "platform/profile.h"
+#include "settings/cini.h"
+#include "settings/convert.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-// The game's keys around the nine the dialog edits. No blank line between
-// sections: Wine's kernel32 drops those when it writes, Windows keeps them.
+// No blank line between sections: Wine's kernel32 drops those when it writes.
 const char kGame[] =
     "[Options]\r\nGameSpeed=2\r\n"
     "[Audio]\r\nSoundVolume=0.700000\r\nVoiceVolume=0.600000\r\nScoreVolume=0.400000\r\n"
@@ -37,7 +43,6 @@ std::string With(const std::string& changes) {
     return text;
 }
 
-// The dialog in a game folder, loaded; scroll bar changes run its change handlers.
 struct Dialog {
     TempFolder dir;
     RecordingWindow window;
@@ -54,7 +59,6 @@ struct Dialog {
     }
     void Type(const char* text) { window.texts["Text1"] = window.texts["Text2"] = window.texts["Text3"] = text; }
     std::string Ini() const { return dir.Read("RA2MD.ini"); }
-    // The four labels, each slider's value and its box, the resolution box.
     std::string Shown() {
         std::string s;
         for (const char* label : {"EHRS", "NAS", "EVSS", "EVBBS"}) s += window.texts[label] + ",";
@@ -83,8 +87,6 @@ TEST(GameOptions, LoadFillsLabelsSlidersBoxesAndResolution) {
     }
 }
 
-// Save writes the volumes, then the resolution when it is of the list's form,
-// and closes; a volume that is no number stops it there with a message.
 TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) {
     struct Case { std::vector<const char*> boxes; const char* combo; std::string changes, message; } cases[] = {
         {{"100", "0", "35"}, "1280x1024",
@@ -109,8 +111,6 @@ TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
     }
 }
 
-// Each switch, pressed one way and back, writes its key at once and sets only
-// its label; each slider change applies the range and writes only its box.
 TEST(GameOptions, SwitchesAndSlidersChangeOnlyTheirOwnRow) {
     const char* const presses[][3] = {  // control, the line written, the four labels
         {"NA", "InGameMusic=no", "Off,Sound Off,Off,On"},
@@ -140,8 +140,7 @@ TEST(GameOptions, SwitchesAndSlidersChangeOnlyTheirOwnRow) {
     EXPECT_EQ(d.Ini(), kGame);
 }
 
-// RA2MD.ini missing, a folder, empty or read-only: defaults are read, a failed
-// write goes unreported, Save closes, no other file is touched.
+// RA2MD.ini missing, a folder, empty or read-only: a failed write goes unreported.
 TEST(GameOptions, BadFilesNeitherCrashNorTouchOtherFiles) {
     enum Kind { kNone, kFolder, kEmpty, kReadOnly };
     for (Kind kind : {kNone, kFolder, kEmpty, kReadOnly}) {
@@ -170,6 +169,66 @@ TEST(GameOptions, BadFilesNeitherCrashNorTouchOtherFiles) {
                   "ScreenWidth=800\r\nScreenHeight=600\r\n[Audio]\r\nInGameMusic=no\r\nSoundVolume=0.5\r\n"
                   "VoiceVolume=0.5\r\nScoreVolume=0.5\r\n");
     }
+}
+
+// As kernel32 under Wine gave them; tools/ini_diff.sh 500 shows lines that differ.
+TEST(Profile, GeneratedCasesMatchKernel32) {
+    TempFolder folder;
+    uint64_t fingerprint = ini_cases::Fingerprint("");
+    for (uint64_t number = 0; number < 500; ++number) {
+        std::string path = folder.File("case" + std::to_string(number) + ".ini");
+        fingerprint = ini_cases::Fingerprint(ini_cases::Run(ini_cases::Make(number), number, path), fingerprint);
+    }
+    EXPECT_EQ(fingerprint, 1112368944351744658ull);
+}
+
+TEST(Cini, NamesAndValues) {
+    Cini names;
+    names.FileName("  C:\\Red Alert 2\\RA2MD.ini  ");
+    names.ApplicationKey(" \tAudio\t ");
+    EXPECT_EQ(names.FileName() + "|" + names.ApplicationKey(), "C:\\Red Alert 2\\RA2MD.ini|\tAudio\t");
+    names.ApplicationKey("   ");
+    EXPECT_EQ(names.ApplicationKey(), "");
+    const std::string cases[][4] = {  // the line in [Audio], key, default, value read
+        {"InGameMusic=yes", "InGameMusic", "p", "yes"}, {"", "InGameMusic", "p", "p"},
+        {"", "InGameMusic", "", "Error"}, {"InGameMusic=", "InGameMusic", "p", "Error"},
+        {"", "k", "   ", ""},  // kernel32 places one space
+        {"k=\"  x y \"", "k", "p", "x y "}, {"k=a\x01\x1F\x7F" "b~\xE9", "k", "p", "ab~"},
+        {"k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.Write("RA2MD.ini", "[Audio]\r\n" + c[0] + "\r\n");
+        Cini ini;
+        ini.FileName(folder.File("RA2MD.ini"));
+        ini.ApplicationKey("Audio");
+        EXPECT_EQ(ini.GetValue(c[1], c[2]), c[3]) << c[0];
+    }
+}
+
+TEST(Convert, Volumes) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"0.8", 80}, {"0.700000", 70}, {"1", 100}, {"0", 0}, {"1.000000", 100},
+        {"0.125", 12}, {"0.375", 38}, {"0.285", 28}, {"0.295", 30}, {"0.2851", 29},
+        {"0.0049", 0}, {"0.005", 0}, {"0.015", 2}, {"0.994999", 99}, {"0.995", 100},
+        {".5", 50}, {"5.", 500}, {" 0.8 ", 80}, {"+0.25", 25}, {"-0.25", -25}, {"-0.125", -12},
+        {"1.5", 150}, {"0.00000000000000000001", 0}, {"21474836.47", 2147483647},
+        {"21474836.48", {}}, {"99999999999999999999", {}}, {"p", {}}, {"Error", {}}, {"", {}},
+        {"abc", {}}, {"1,5", {}}, {"0.8x", {}}, {".", {}}, {"-", {}}, {"1e-1", {}}, {"0..8", {}},
+        {"0 .8", {}}, {"000000000001", 100},
+    };
+    for (const auto& [stored, position] : cases)
+        EXPECT_EQ(settings::VolumeFromStored(stored), position) << "[" << stored << "]";
+    const std::pair<const char*, std::optional<std::string>> typed_cases[] = {
+        {"100", "1"}, {"80", "0.8"}, {"35", "0.35"}, {"7", "0.07"}, {"0", "0"}, {"150", "1.5"},
+        {"1", "0.01"}, {"99", "0.99"}, {"12.5", "0.125"}, {"080", "0.8"}, {"80.000", "0.8"},
+        {" 80 ", "0.8"}, {"-0", "0"}, {"-5", "-0.05"}, {".5", "0.005"}, {"1000", "10"},
+        {"33.33333333333333333", "0.333333333333333"}, {"99.99999999999999999", "1"},
+        {"66.66666666666666666", "0.666666666666667"}, {"0.000001", "0.00000001"},
+        {"123456789012345678", "1234567890123460"}, {"p", {}}, {"", {}}, {"8O", {}}, {"1,5", {}},
+    };
+    for (const auto& [typed, stored] : typed_cases)
+        EXPECT_EQ(settings::StoredFromVolume(typed), stored) << "[" << typed << "]";
 }
 
 }  // namespace

@@ -1,18 +1,24 @@
-// The layout tables against the values as published, one whole-table check each
-// (the UI tests check that each is realised at its numbers at every DPI).
+// Tables: the layouts against the values as published (the UI tests realise
+// them), and the platform layer's decisions.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/layout.h"
+#include "panel/failure.h"
+#include "platform/loader.h"
+#include "platform/refusal.h"
+#include "tests/support/remedies.h"
 
 namespace {
 
-// A table as text: the window, then one line per control in tab order ("*"
-// takes the focus with Tab), in twips; colours and fonts only where set, the
-// help text by its length and FNV-1a hash.
+using namespace platform;
+
+// A table as text in twips, controls in tab order ("*": a tab stop); the help
+// text by its length and FNV-1a hash.
 std::string Text(const layout::Form& f) {
     auto colour = [](const char* what, std::uint32_t c) {
         char text[16];
@@ -116,6 +122,62 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
     const int pixels[][3] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
                              {4680, 192, 624}, {11505, 192, 1534}};  // twips, dpi, pixels
     for (const auto& p : pixels) EXPECT_EQ(layout::Pixels(p[0], p[1]), p[2]) << p[0] << " at " << p[1];
+}
+
+// How the platform layer decides, over facts no test machine has.
+TEST(Platform, RefusalRemedyAndPatience) {
+    const ErrorKind kHeld = ErrorKind::kSharingViolation, kDenied = ErrorKind::kAccessDenied;
+    const FolderAccess kYes = FolderAccess::kAllowed, kNo = FolderAccess::kDenied;
+    struct { Step step; ErrorKind error; FolderAccess folder; const char* facts; const char* line; } cases[] = {
+        {Step::kDelete, kHeld, kNo, "", remedies::kCloseProgram},  // facts: read-only, folder, elevated, Wine
+        {Step::kDelete, kDenied, kYes, "e", remedies::kCloseProgram},  // a running program
+        {Step::kDelete, kDenied, kNo, "r", remedies::kClearReadOnly},
+        {Step::kCreateCopy, kDenied, kNo, "", remedies::kRunAsAdministrator},
+        {Step::kDelete, kDenied, kNo, "e", ""},
+        {Step::kCreateCopy, kDenied, kNo, "w", remedies::kGiveLinuxAccess},
+        {Step::kDelete, kDenied, kNo, "ew", remedies::kGiveLinuxAccess},
+        {Step::kDelete, kDenied, FolderAccess::kUnknown, "", ""},
+        {Step::kRename, kDenied, kYes, "f", ""},
+        {Step::kStart, kDenied, kNo, "", ""},
+        {Step::kWrite, ErrorKind::kOther, kYes, "", ""},
+    };
+    for (const auto& c : cases) {
+        auto has = [&](char fact) { return std::string(c.facts).find(fact) != std::string::npos; };
+        RefusalFacts f{c.step, c.error, has('r'), has('f'), c.folder, has('e'), has('w')};
+        EXPECT_EQ(failure::RemedyText(ChooseRemedy(f)), c.line) << int(c.step) << c.facts;
+    }
+    struct { Step step; ErrorKind error; int waited_ms; Next next; } waits[] = {
+        {Step::kOpenSource, kHeld, 0, Next::kWaitAndRetry},
+        {Step::kCreateCopy, kHeld, 500, Next::kWaitAndRetry},
+        {Step::kRename, kHeld, 999, Next::kWaitAndRetry},
+        {Step::kRename, kHeld, 1000, Next::kFailed},
+        {Step::kDelete, kHeld, 0, Next::kFailed},
+        {Step::kRename, kDenied, 0, Next::kFailed},
+        {Step::kFlush, ErrorKind::kUnsupported, 0, Next::kCarryOn},  // a share without flushes
+        {Step::kFlush, ErrorKind::kOther, 0, Next::kFailed},
+        {Step::kWrite, ErrorKind::kUnsupported, 0, Next::kFailed},
+    };
+    for (const auto& c : waits) EXPECT_EQ(AfterFailedStep(c.step, c.error, c.waited_ms), c.next) << int(c.step);
+}
+
+// By flag where the loader knows it, else by full path in the system folder.
+TEST(Platform, SystemDlls) {
+    platform::SystemLoad with = PlanSystemLoad(true), without = PlanSystemLoad(false);
+    EXPECT_EQ(std::vector<unsigned long>({with.by_full_path, with.flags, with.preload, without.by_full_path,
+                                          without.flags, without.preload}),
+              std::vector<unsigned long>({0, 0x800, 0, 1, 0x8, 1}));  // ..._SEARCH_SYSTEM32, ..._ALTERED_SEARCH_PATH
+    EXPECT_EQ(std::wstring(kLoadedByNameLater[0]), L"uxtheme.dll");
+    struct { const wchar_t *folder, *name; std::size_t capacity; const wchar_t* path; } cases[] = {
+        {L"C:\\Windows\\system32", L"windowscodecs.dll", 260, L"C:\\Windows\\system32\\windowscodecs.dll"},
+        {L"", L"uxtheme.dll", 260, nullptr},
+        {L"C:\\W", L"a.dll", 11, L"C:\\W\\a.dll"},  // ten characters and the terminator
+        {L"C:\\W", L"ab.dll", 11, nullptr},
+    };
+    for (const auto& c : cases) {
+        wchar_t out[300] = L"untouched";
+        EXPECT_EQ(JoinSystemPath(c.folder, c.name, out, c.capacity), c.path != nullptr) << c.capacity;
+        EXPECT_EQ(std::wstring(out), c.path ? c.path : L"untouched");
+    }
 }
 
 }  // namespace
