@@ -45,41 +45,11 @@ TEST(Gif, DecodesLikeImageMagick) {
     }
 }
 
-// Every truncation and each damage checked for, refused with no read outside (ASan).
-TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
-    const std::vector<std::uint8_t> good = ReadAll("app/res/d.gif");
-    // The LZW code size: after the header, the 256-entry table, extensions, the descriptor.
-    std::size_t lzw_at = 13 + 3 * 256;
-    while (good.at(lzw_at) == 0x21) {
-        for (lzw_at += 2; good[lzw_at] != 0;) lzw_at += 1 + good[lzw_at];
-        ++lzw_at;
-    }
-    lzw_at += 10;
-    ASSERT_EQ(8, good.at(lzw_at));
-    for (std::size_t n = 0; n < good.size() - 2; ++n) {
-        gif::Picture q;
-        EXPECT_FALSE(gif::Decode(good.data(), n, &q)) << "cut at " << n;
-        EXPECT_EQ(0, q.width);
-    }
-    const struct { std::size_t at; std::vector<std::uint8_t> bytes; } kDamage[] = {
-        {3, {'X'}},                        // the signature
-        {lzw_at, {1}}, {lzw_at, {9}},      // code sizes below and above the format's
-        {lzw_at - 5, {0, 0}},              // image width 0
-        {lzw_at - 5, {255, 255, 255, 255}},  // larger than the bound: refused before any allocation
-        {lzw_at + 2, {0xFF, 0xFF}},        // the first code past the table
-        {10, {0}},                         // no colour table anywhere
-    };
-    for (const auto& d : kDamage) {
-        std::vector<std::uint8_t> bad = good;
-        std::copy(d.bytes.begin(), d.bytes.end(), bad.begin() + d.at);
-        gif::Picture q;
-        EXPECT_FALSE(gif::Decode(bad.data(), bad.size(), &q)) << d.at;
-    }
-}
-
 // A 4x1 GIF of four colours, code by code: min code size 2 (clear 4, end 5).
+using Codes = std::vector<std::pair<int, int>>;  // code, width in bits
+const Codes kAll = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};  // clear, the four colours, end
 const std::vector<std::uint8_t> kFour = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-std::vector<std::uint8_t> Made(bool local_table, const std::vector<std::pair<int, int>>& codes) {
+std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_t min_size = 2) {
     std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0, std::uint8_t(local_table ? 0 : 0x81), 0, 0};
     if (!local_table) g.insert(g.end(), kFour.begin(), kFour.end());
     g.insert(g.end(), {0x2C, 0, 0, 0, 0, 4, 0, 1, 0, std::uint8_t(local_table ? 0x81 : 0)});
@@ -91,21 +61,46 @@ std::vector<std::uint8_t> Made(bool local_table, const std::vector<std::pair<int
         for (acc |= std::uint32_t(code) << bits, bits += width; bits >= 8; acc >>= 8, bits -= 8)
             data.push_back(std::uint8_t(acc));
     if (bits) data.push_back(std::uint8_t(acc));
-    g.insert(g.end(), {2, std::uint8_t(data.size())});
+    g.insert(g.end(), {min_size, std::uint8_t(data.size())});
     g.insert(g.end(), data.begin(), data.end());
     g.insert(g.end(), {0x00, 0x3B});
     return g;
 }
 
+// Every truncation of an embedded picture, and each damage checked for, refused
+// with no read outside the buffer (ASan would say).
+TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
+    const std::vector<std::uint8_t> good = ReadAll("app/res/d.gif");
+    for (std::size_t n = 0; n < good.size() - 2; ++n) {
+        gif::Picture q;
+        EXPECT_FALSE(gif::Decode(good.data(), n, &q)) << "cut at " << n;
+        EXPECT_EQ(0, q.width);
+    }
+    const std::vector<std::uint8_t> global = Made(false, kAll);
+    const Codes nine = {{512, 10}, {0, 10}, {1, 10}, {2, 10}, {3, 10}, {513, 10}};
+    const struct { std::vector<std::uint8_t> gif; std::size_t at; std::vector<std::uint8_t> bytes; } kDamage[] = {
+        {global, 3, {'X'}},                                 // the signature
+        {global, 35, {1}}, {Made(false, nine, 9), 0, {}},  // code sizes below and above the format's
+        {global, 30, {0, 0}},                               // image width 0
+        {global, 30, {255, 255, 255, 255}},                 // past the bound: refused before any allocation
+        {global, 37, {0x3C}},                               // after the clear code, one past the table
+        {Made(true, kAll), 22, {0}},                        // no colour table anywhere
+    };
+    for (const auto& d : kDamage) {
+        std::vector<std::uint8_t> bad = d.gif;
+        std::copy(d.bytes.begin(), d.bytes.end(), bad.begin() + d.at);
+        gif::Picture q;
+        EXPECT_FALSE(gif::Decode(bad.data(), bad.size(), &q)) << d.at;
+    }
+}
+
 TEST(Gif, ColourTablesAndEndCodesAsTheFormatHasThem) {
-    using Codes = std::vector<std::pair<int, int>>;  // code, width in bits
-    const Codes all = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
     struct { const char* what; bool local_table; Codes codes; std::vector<std::uint8_t> indices; } cases[] = {
-        {"global table", false, all, {0, 1, 2, 3}},
-        {"the image's own table", true, all, {0, 1, 2, 3}},
+        {"global table", false, kAll, {0, 1, 2, 3}},
+        {"the image's own table", true, kAll, {0, 1, 2, 3}},
         {"a string past the last pixel, cut there", false, {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {8, 4}, {5, 4}},
          {0, 1, 2, 2}},
-        {"no end code, every pixel there", false, {all.begin(), all.end() - 1}, {0, 1, 2, 3}},
+        {"no end code, every pixel there", false, {kAll.begin(), kAll.end() - 1}, {0, 1, 2, 3}},
         {"an end code before the picture is full", false, {{4, 3}, {0, 3}, {1, 3}, {5, 3}, {2, 3}, {3, 4}}, {}},
     };
     for (const auto& c : cases) {
