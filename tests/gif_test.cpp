@@ -39,7 +39,6 @@ TEST(Gif, DecodesLikeImageMagick) {
         std::vector<std::uint8_t> bytes = ReadAll(e.path);
         gif::Picture p;
         ASSERT_TRUE(gif::Decode(bytes.data(), bytes.size(), &p)) << e.path;
-        ASSERT_EQ(std::size_t(p.width) * p.height, p.indices.size());
         EXPECT_EQ(std::make_tuple(p.width, p.height, RgbHash(p)), std::make_tuple(e.width, e.height, e.rgb_hash))
             << e.path;
     }

@@ -66,10 +66,7 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     const std::pair<int, std::vector<std::uint64_t>> cases[] = {
         {EXDEV, by_hand}, {ENOSYS, by_hand}, {EINVAL, by_hand}, {EOPNOTSUPP, by_hand}, {EINTR, {big.size() + 3}},
         {EIO, {}}};
-    auto open_descriptors = [] {
-        auto fds = std::filesystem::directory_iterator("/proc/self/fd");
-        return std::distance(begin(fds), end(fds));
-    };
+    auto open_descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto before = open_descriptors();
     for (const auto& [err, progress] : cases) {
         TempFolder dir;

@@ -83,7 +83,6 @@ TEST(Windows, ProgramStarts) {
     WaitEnded("RockPatch.exe");
     EXPECT_EQ(started.show, "1");
     ASSERT_EQ(w.messages.size(), 3u);
-    EXPECT_EQ(w.messages[1], kPatchDone);
     const std::string refused = "Could not delete \"RockPatch.exe\": ";  // Wine: in use, or denied
     EXPECT_TRUE(w.messages[2] == refused + kInUse + "\n" + remedies::kCloseProgram ||
                 w.messages[2] == refused + kDenied + remedies::kCloseProgram) << w.messages[2];
@@ -122,10 +121,9 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
 }
 
 TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
-    enum { kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood };
+    enum { kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood };  // what is held
     const std::string data = Data("ra2md.csf", 9u << 20);
     for (auto c : {kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood}) {
-        SCOPED_TRACE(c);
         TempFolder dir;
         dir.Write("ra2md.csf", data);
         dir.Write("ra2md.csf.Zarn", "old");
@@ -133,19 +131,18 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
         if (c == kLeftoverCopy) dir.Write("ra2md.csf.Zarn.zarn-copying", "left over");
         HANDLE held = c == kNewCopyWhenRenamed ? INVALID_HANDLE_VALUE : Hold(c == kLeftoverCopy ? part : source, 0);
         int calls_while_held = 0;
-        platform::Status s = platform::CopyFileReplace(
-            source, dir.File("ra2md.csf.Zarn"), [&](std::uint64_t copied, std::uint64_t size) {
-                if (c == kNewCopyWhenRenamed && !calls_while_held && size && copied == size)
-                    held = Hold(part, FILE_SHARE_READ | FILE_SHARE_WRITE);
-                if (held != INVALID_HANDLE_VALUE && ++calls_while_held == 4 && c != kSourceForGood)
-                    CloseHandle(held), held = INVALID_HANDLE_VALUE;
-            });
-        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        platform::Status s = platform::CopyFileReplace(source, dir.File("ra2md.csf.Zarn"), [&](auto copied, auto size) {
+            if (c == kNewCopyWhenRenamed && !calls_while_held && size && copied == size)
+                held = Hold(part, FILE_SHARE_READ | FILE_SHARE_WRITE);
+            if (held != INVALID_HANDLE_VALUE && ++calls_while_held == 4 && c != kSourceForGood)
+                CloseHandle(held), held = INVALID_HANDLE_VALUE;
+        });
+        CloseHandle(held);
         const bool ok = c != kSourceForGood;
         EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), ok ? data : "old");
         EXPECT_EQ(dir.Names(), (Strings{"ra2md.csf", "ra2md.csf.Zarn"}));
         EXPECT_EQ(s.reason + "|" + s.file, ok ? "|" : kInUse + "|" + source);
-        EXPECT_TRUE(ok ? calls_while_held == 4 : calls_while_held >= 15 && calls_while_held <= 25) << calls_while_held;
+        EXPECT_TRUE(ok ? calls_while_held == 4 : calls_while_held >= 15 && calls_while_held <= 25) << c << calls_while_held;
         EXPECT_TRUE(ok || platform::FactsAbout(s).wine);
     }
 }
