@@ -49,7 +49,8 @@ using Codes = std::vector<std::pair<int, int>>;  // code, width in bits
 const Codes kAll = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};  // clear, the four colours, end
 const std::vector<std::uint8_t> kFour = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
 std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_t min_size = 2) {
-    std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0, std::uint8_t(local_table ? 0 : 0x81), 0, 0};
+    const std::uint8_t global_flags = local_table ? 0 : 0x81;
+    std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0, global_flags, 0, 0};
     if (!local_table) g.insert(g.end(), kFour.begin(), kFour.end());
     g.insert(g.end(), {0x2C, 0, 0, 0, 0, 4, 0, 1, 0, std::uint8_t(local_table ? 0x81 : 0)});
     if (local_table) g.insert(g.end(), kFour.begin(), kFour.end());

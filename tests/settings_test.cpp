@@ -161,9 +161,10 @@ TEST(GameOptions, BadFilesNeitherCrashNorTouchOtherFiles) {
         EXPECT_EQ(d.dir.Read("other.ini"), kGame);
         EXPECT_EQ(d.dir.Names(), (std::vector<std::string>{"RA2MD.ini", "other.ini"}));
         EXPECT_TRUE(kind != kFolder || std::filesystem::is_empty(d.dir.File("RA2MD.ini")));
-        EXPECT_EQ(kind == kFolder ? "" : d.Ini(), kind == kFolder || kind == kReadOnly ? "" : "[Video]\r\nAllowHiResModes=yes\r\n"
-                  "ScreenWidth=800\r\nScreenHeight=600\r\n[Audio]\r\nInGameMusic=no\r\nSoundVolume=0.5\r\n"
-                  "VoiceVolume=0.5\r\nScoreVolume=0.5\r\n");
+        const bool unwritten = kind == kFolder || kind == kReadOnly;
+        EXPECT_EQ(kind == kFolder ? "" : d.Ini(),
+                  unwritten ? "" : "[Video]\r\nAllowHiResModes=yes\r\nScreenWidth=800\r\nScreenHeight=600\r\n[Audio]\r\n"
+                                   "InGameMusic=no\r\nSoundVolume=0.5\r\nVoiceVolume=0.5\r\nScoreVolume=0.5\r\n");
     }
 }
 
@@ -218,7 +219,8 @@ TEST(Convert, VolumesAtTheirEdges) {
         {"66.66666666666666666", "0.666666666666667"}, {"0.000001", "0.00000001"},
         {"123456789012345678", "1234567890123460"}, {"p", {}}, {"", {}}, {"8O", {}}, {"1,5", {}},
     };
-    for (const auto& [text, volume] : typed) EXPECT_EQ(settings::StoredFromVolume(text), volume) << "[" << text << "]";
+    for (const auto& [text, volume] : typed)
+        EXPECT_EQ(settings::StoredFromVolume(text), volume) << "[" << text << "]";
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
         std::vector<std::uint64_t> copied;
         g = {{err}, 2, 2, true, {}};
         platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
-                                                       [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
+                                                       [&](auto done, auto) { copied.push_back(done); });
         const Strings synced = std::exchange(g, {}).synced;
         const bool ok = err != EIO;
         const std::string folder = std::filesystem::canonical(dir.path()).string();
@@ -108,7 +108,8 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     ASSERT_EQ(chmod(real.c_str(), 0640) | symlink(real.c_str(), path.c_str()) |
                   link(real.c_str(), folder.File("old.ini").c_str()), 0);
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"), "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
+    EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"),
+              "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
     struct stat st = {}, again = {}, link_st = {};
     EXPECT_TRUE(lstat(path.c_str(), &link_st) == 0 && S_ISLNK(link_st.st_mode));
     EXPECT_TRUE(stat(real.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640) << std::oct << st.st_mode;

@@ -131,8 +131,8 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
         if (c == kLeftoverCopy) dir.Write("ra2md.csf.Zarn.zarn-copying", "left over");
         HANDLE held = c == kNewCopyWhenRenamed ? INVALID_HANDLE_VALUE : Hold(c == kLeftoverCopy ? part : source, 0);
         int calls_while_held = 0;
-        platform::Status s = platform::CopyFileReplace(source, dir.File("ra2md.csf.Zarn"), [&](auto copied, auto size) {
-            if (c == kNewCopyWhenRenamed && !calls_while_held && size && copied == size)
+        platform::Status s = platform::CopyFileReplace(source, dir.File("ra2md.csf.Zarn"), [&](auto done, auto size) {
+            if (c == kNewCopyWhenRenamed && !calls_while_held && size && done == size)
                 held = Hold(part, FILE_SHARE_READ | FILE_SHARE_WRITE);
             if (held != INVALID_HANDLE_VALUE && ++calls_while_held == 4 && c != kSourceForGood)
                 CloseHandle(held), held = INVALID_HANDLE_VALUE;
@@ -142,7 +142,8 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
         EXPECT_EQ(dir.Read("ra2md.csf.Zarn"), ok ? data : "old");
         EXPECT_EQ(dir.Names(), (Strings{"ra2md.csf", "ra2md.csf.Zarn"}));
         EXPECT_EQ(s.reason + "|" + s.file, ok ? "|" : kInUse + "|" + source);
-        EXPECT_TRUE(ok ? calls_while_held == 4 : calls_while_held >= 15 && calls_while_held <= 25) << c << calls_while_held;
+        EXPECT_TRUE(ok ? calls_while_held == 4 : calls_while_held >= 15 && calls_while_held <= 25)
+            << c << " " << calls_while_held;
         EXPECT_TRUE(ok || platform::FactsAbout(s).wine);
     }
 }
