@@ -1,37 +1,20 @@
 #!/usr/bin/env bash
-# The executable stands alone and starts on 64-bit Windows 7 SP1 to 11:
-# - it imports only DLLs that every Windows has as KnownDLLs (never looked for
-#   in the game folder), and no C++ runtime DLL;
-# - every function it imports statically is in tests/win7_imports.txt, the
-#   functions Windows 7 SP1 has. Anything newer is looked up at run time with
-#   GetProcAddress, or the loader would refuse to start the program there.
+# The executable imports only KnownDLLs (never looked for in the game folder)
+# and only functions Windows 7 SP1 has (newer ones are looked up at run time).
 set -euo pipefail
-exe=$1
 list=$(dirname "$0")/win7_imports.txt
-allowed="KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll SHELL32.dll ole32.dll OLEAUT32.dll"
-table=$(x86_64-w64-mingw32-objdump -p "$exe")
-imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$table")
-echo "imports: $(echo $imports)"
+allowed=" KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll SHELL32.dll ole32.dll OLEAUT32.dll "
+table=$(x86_64-w64-mingw32-objdump -p "$1")
 status=0
-for dll in $imports; do
-  case " $allowed " in
-    *" $dll "*) ;;
-    *) echo "not a KnownDLL: $dll"; status=1 ;;
-  esac
+for dll in $(sed -n 's/^\s*DLL Name: //p' <<<"$table"); do
+  [[ $allowed == *" $dll "* ]] || { echo "not a KnownDLL: $dll"; status=1; }
 done
-
-# "DLL function" per imported function; an import by ordinal has no name.
-functions=$(awk '/^\tDLL Name:/ { dll = $3; next }
-                 /^$/ { next }
+functions=$(awk '/^\tDLL Name:/ { dll = tolower($3); next }
                  dll && /^\t[0-9a-f]+\t/ { print dll, ($3 == "" ? "<ordinal " $2 ">" : $3) }' <<<"$table")
-[ -n "$functions" ] || { echo "no imported function found in $exe"; exit 1; }
-known=$(grep -v '^#' "$list" | awk 'NF == 2 { print tolower($1), $2 }')
-count=0
-while read -r dll fn; do
-  count=$((count + 1))
-  grep -qxF "${dll,,} $fn" <<<"$known" && continue
-  echo "not in $(basename "$list") (functions Windows 7 SP1 has): $dll $fn"
+[ -n "$functions" ] || { echo "no imported function found in $1"; exit 1; }
+if missing=$(grep -vxFf <(awk '!/^#/ && NF == 2 { print tolower($1), $2 }' "$list") <<<"$functions"); then
+  echo "not in win7_imports.txt (functions Windows 7 SP1 has): $missing"
   status=1
-done <<<"$functions"
-echo "$count imported functions checked against $(basename "$list")"
+fi
+echo "$(wc -l <<<"$functions") imported functions checked"
 exit $status

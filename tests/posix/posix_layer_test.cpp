@@ -1,5 +1,4 @@
-// The POSIX layer where the kernel lets it down, through link-time wrappers
-// (tests/CMakeLists.txt): copies, and our own settings writer's promises.
+// The POSIX layer where the kernel lets it down, through link-time wrappers.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -8,12 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -23,130 +22,102 @@
 using namespace std::string_literals;
 
 namespace {
-std::vector<int> g_refuse_with;     // errnos for the next copy_file_range calls
-std::vector<std::string> g_synced;  // what fsync was called on, in order
-int g_interrupt_reads = 0, g_interrupt_writes = 0;
-bool g_short_writes = false;  // each write takes at most 1000 bytes
-
-std::string PathOf(int fd) {
-    char path[PATH_MAX];
-    ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
-    return n > 0 ? std::string(path, n) : "?";
-}
+using Strings = std::vector<std::string>;
+struct Faults {
+    std::vector<int> refuse_with;  // errnos for the next copy_file_range calls
+    int interrupt_reads = 0, interrupt_writes = 0;
+    bool short_writes = false;  // each write takes at most 1000 bytes
+    Strings synced;             // what fsync was called on, in order
+} g;
 }  // namespace
 
 extern "C" ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, size_t, unsigned);
-extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off,
-                                          size_t n, unsigned flags) {
-    if (g_refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
-    errno = g_refuse_with.front();
-    if (errno == EINTR) g_refuse_with.clear();
+extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off, size_t n,
+                                          unsigned flags) {
+    if (g.refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
+    errno = g.refuse_with.front();
+    if (errno == EINTR) g.refuse_with.clear();
     return -1;
 }
 extern "C" ssize_t __real_read(int, void*, size_t);
 extern "C" ssize_t __wrap_read(int fd, void* buf, size_t n) {
-    if (g_interrupt_reads > 0 && g_interrupt_reads--) return errno = EINTR, -1;
+    if (g.interrupt_reads > 0 && g.interrupt_reads--) return errno = EINTR, -1;
     return __real_read(fd, buf, n);
 }
 extern "C" ssize_t __real_write(int, const void*, size_t);
 extern "C" ssize_t __wrap_write(int fd, const void* buf, size_t n) {
-    if (g_interrupt_writes > 0 && g_interrupt_writes--) return errno = EINTR, -1;
-    return __real_write(fd, buf, g_short_writes && n > 1000 ? 1000 : n);
+    if (g.interrupt_writes > 0 && g.interrupt_writes--) return errno = EINTR, -1;
+    return __real_write(fd, buf, g.short_writes && n > 1000 ? 1000 : n);
 }
 extern "C" int __real_fsync(int);
 extern "C" int __wrap_fsync(int fd) {
-    g_synced.push_back(PathOf(fd));
+    g.synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
     return __real_fsync(fd);
 }
 
 namespace {
 
-// copy_file_range refused (two file systems, an old kernel): a copy by hand
-// that survives interrupted reads and writes and short writes; a real error
-// refuses the copy. The copy, then its folder, are flushed before success.
-TEST(PosixLayer, CopyFallsBackToReadAndWrite) {
+// copy_file_range refused (two file systems, an old kernel): a copy by hand that
+// survives interrupted and short reads and writes; the copy, then its folder, flushed.
+TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     const std::string big(3u << 17, 'x');  // several pieces of the hand copy
-    const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16,
-                                                5u << 16, 6u << 16, (6u << 16) + 3};
-    struct { int err; std::vector<std::uint64_t> progress; } cases[] = {
-        {EXDEV, by_hand}, {ENOSYS, by_hand}, {EINVAL, by_hand}, {EOPNOTSUPP, by_hand},
-        {EINTR, {big.size() + 3}}, {EIO, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.err);
+    const std::vector<std::uint64_t> by_hand = {1u << 16, 2u << 16, 3u << 16, 4u << 16, 5u << 16, 6u << 16,
+                                                (6u << 16) + 3};
+    const std::pair<int, std::vector<std::uint64_t>> cases[] = {
+        {EXDEV, by_hand}, {ENOSYS, by_hand}, {EINVAL, by_hand}, {EOPNOTSUPP, by_hand}, {EINTR, {big.size() + 3}},
+        {EIO, {}}};
+    auto open_descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto before = open_descriptors();
+    for (const auto& [err, progress] : cases) {
         TempFolder dir;
         dir.Write("expandmd80.mix", big + "end");
         std::vector<std::uint64_t> copied;
-        g_refuse_with = {c.err};
-        g_interrupt_reads = g_interrupt_writes = 2;
-        g_short_writes = true;
-        g_synced.clear();
-        platform::Status s = platform::CopyFileReplace(
-            dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
-            [&](std::uint64_t done, std::uint64_t) { copied.push_back(done); });
-        g_refuse_with.clear();
-        g_interrupt_reads = g_interrupt_writes = 0;
-        g_short_writes = false;
-        const bool ok = c.err != EIO;
+        g = {{err}, 2, 2, true, {}};
+        platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
+                                                       [&](auto done, auto) { copied.push_back(done); });
+        const Strings synced = std::exchange(g, {}).synced;
+        const bool ok = err != EIO;
+        const std::string folder = std::filesystem::canonical(dir.path()).string();
         EXPECT_EQ(s.ok, ok) << s.reason;
-        EXPECT_EQ(copied, c.progress);
+        EXPECT_EQ(copied, progress);
         EXPECT_EQ(dir.Read("expandmd80.mix.Zarn"), ok ? big + "end" : "");
         EXPECT_EQ(dir.Names().size(), ok ? 2u : 1u) << "a part left behind";
-        std::string folder = std::filesystem::canonical(dir.path()).string();
-        std::vector<std::string> synced = {folder + "/expandmd80.mix.Zarn.zarn-copying", folder};
-        EXPECT_EQ(g_synced, ok ? synced : std::vector<std::string>{});
+        EXPECT_EQ(synced, ok ? Strings({folder + "/expandmd80.mix.Zarn.zarn-copying", folder}) : Strings());
     }
-}
-
-// However a copy or a delete ends, it leaves no file open.
-TEST(PosixLayer, NoDescriptorIsLeftOpen) {
-    auto open_descriptors = [] {
-        auto fds = std::filesystem::directory_iterator("/proc/self/fd");
-        return std::distance(begin(fds), end(fds));
-    };
     TempFolder dir;
     dir.Write("a.mix", "a");
     dir.Write("read-only.mix", "r");
     dir.SetReadOnly("read-only.mix");
     dir.MakeFolder("folder.mix");
-    const auto before = open_descriptors();
     for (const char* target : {"b.mix", "b.mix", "read-only.mix", "folder.mix", "no/such.mix"})
         platform::CopyFileReplace(dir.File("a.mix"), dir.File(target));
     platform::CopyFileReplace(dir.File("missing.mix"), dir.File("c.mix"));
-    g_refuse_with = {EIO};
-    platform::CopyFileReplace(dir.File("a.mix"), dir.File("d.mix"));
-    g_refuse_with.clear();
     platform::RemoveFile(dir.File("b.mix"));
     EXPECT_EQ(open_descriptors(), before);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.mix", "folder.mix", "read-only.mix"}));
+    EXPECT_EQ(dir.Names(), (Strings{"a.mix", "folder.mix", "read-only.mix"}));
 }
 
-// The settings file is replaced in one step, through its link, on a game disk
-// other than the working folder's: a second name for the old file keeps the old
-// text. The same value again leaves the file alone; a full disk leaves it whole.
-TEST(PosixLayer, WriterReplacesTheFileInOneStep) {
+// Through its link, on another disk than the working folder's: a second name keeps
+// the old text. A full disk leaves it whole; UTF-16 is read as Windows does.
+TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     setenv("TMPDIR", "/dev/shm", 1);
     TempFolder folder;
     unsetenv("TMPDIR");
     folder.Write("real.ini", "[Audio]\nSoundVolume=0.5\n");
     std::string real = folder.File("real.ini"), path = folder.File("RA2MD.ini");
-    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
-    ASSERT_EQ(symlink(real.c_str(), path.c_str()), 0);
-    ASSERT_EQ(link(real.c_str(), folder.File("old.ini").c_str()), 0);
+    ASSERT_EQ(chmod(real.c_str(), 0640) | symlink(real.c_str(), path.c_str()) |
+                  link(real.c_str(), folder.File("old.ini").c_str()), 0);
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
     EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"),
               "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
-    struct stat st, again, link_st;
-    ASSERT_EQ(lstat(path.c_str(), &link_st), 0);
-    EXPECT_TRUE(S_ISLNK(link_st.st_mode));
-    ASSERT_EQ(stat(real.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    struct stat st = {}, again = {}, link_st = {};
+    EXPECT_TRUE(lstat(path.c_str(), &link_st) == 0 && S_ISLNK(link_st.st_mode));
+    EXPECT_TRUE(stat(real.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640) << std::oct << st.st_mode;
     EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
-    ASSERT_EQ(stat(real.c_str(), &again), 0);
-    EXPECT_EQ(again.st_ino, st.st_ino);
+    EXPECT_TRUE(stat(real.c_str(), &again) == 0 && again.st_ino == st.st_ino);
 
     rlimit old, small;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    getrlimit(RLIMIT_FSIZE, &old);
     small = {4096, old.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -155,26 +126,19 @@ TEST(PosixLayer, WriterReplacesTheFileInOneStep) {
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_FALSE(wrote);
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"RA2MD.ini", "old.ini", "real.ini"}));
-}
-
-// A UTF-16 file is read as Windows reads it (a character past U+00FF as '?', one
-// beyond U+FFFF as one '?') and never rewritten; nor is a device of that name.
-TEST(PosixLayer, WriterLeavesUtf16AndDevicesAlone) {
-    TempFolder folder;
+    EXPECT_EQ(folder.Names(), (Strings{"RA2MD.ini", "old.ini", "real.ini"}));
     const std::string text = "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDC"
                              "\xFF\0\0\x01x\0"s;
-    folder.Write("RA2MD.ini", text);
+    folder.Write("utf16.ini", text);
     char buffer[100];
-    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("RA2MD.ini"));
+    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
     EXPECT_EQ(std::string(buffer, n), "???\xFF?x");
-    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("RA2MD.ini")));
-    EXPECT_EQ(folder.Read("RA2MD.ini"), text);
+    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("utf16.ini")));
+    EXPECT_EQ(folder.Read("utf16.ini"), text);
     std::string device = folder.File("device.ini");
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(profile::WriteString("A", "j", "v", device));
-    struct stat st;
-    EXPECT_TRUE(stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode));
+    EXPECT_TRUE(stat(device.c_str(), &again) == 0 && S_ISCHR(again.st_mode));
 }
 
 }  // namespace

@@ -1,55 +1,25 @@
 #!/usr/bin/env bash
-# Runs the NonRoot tests of the Windows core tests under Wine as a user who
-# may not write the game folder: the panel must say so, with the remedy for
-# a Linux user. As root, Wine runs as user 65534 ("nobody") through setpriv,
-# with a prefix of its own (Wine wants its prefix owned by the user who runs
-# it), kept in /tmp for the next run; a user who is not root already is such
-# a user, and gets a folder without write permission.
-#
-#   tests/win/nonroot_test.sh <zarn_tests.exe>
+# tests/win/nonroot_test.sh <zarn_tests.exe>: the NonRoot test under Wine as a
+# user who may not write the game folder (as root: user 65534, with a prefix
+# of its own, as Wine wants its prefix owned by its user).
 set -euo pipefail
 game=$(mktemp -d /tmp/zarn-protected.XXXXXX)
-# The test program runs from a folder of its own that any user may read: the
-# build tree may sit where user 65534 may not look (a clone under /root).
-bin=$(mktemp -d /tmp/zarn-nonroot-bin.XXXXXX)
-cp "$1" "$bin/zarn_tests.exe"
-chmod 755 "$bin" && chmod 644 "$bin/zarn_tests.exe"
-exe=$bin/zarn_tests.exe
-cd "$bin"
-run=()
+bin=$(mktemp -d /tmp/zarn-nonroot-bin.XXXXXX)  # the build tree may be closed to that user
+install -m 644 "$1" "$bin/zarn_tests.exe" && chmod 755 "$bin" "$game" && cd "$bin"
+printf csf > "$game/ra2md.csf" && printf readme > "$game/Readme.txt"
+run=() base=/tmp/zarn-nonroot-wine
 if [ "$(id -u)" = 0 ]; then
-  uid=65534
-  base=/tmp/zarn-nonroot-wine
-  if [ ! -d "$base" ] || [ "$(stat -c %u "$base")" != "$uid" ]; then
-    rm -rf "$base"
-    mkdir -m 700 "$base"
-    chown "$uid:$uid" "$base"
+  if [ "$(stat -c %u "$base" 2>/dev/null)" != 65534 ]; then
+    rm -rf "$base" && mkdir -m 700 "$base" && chown 65534:65534 "$base"
   fi
-  run=(setpriv --reuid=$uid --regid=$uid --clear-groups env HOME="$base" WINEPREFIX="$base/prefix")
-  chmod 755 "$game"   # root's: others may read it, not write it
+  run=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$base" WINEPREFIX="$base/prefix")
 else
-  base=
+  chmod 555 "$game"
 fi
-cleanup() {
-  chmod -R u+w "$game" 2>/dev/null || true
-  rm -rf "$game" "$bin"
-  "${run[@]}" wineserver -k 2>/dev/null || true
-}
-trap cleanup EXIT
-printf 'csf' > "$game/ra2md.csf"
-printf 'readme' > "$game/Readme.txt"
-[ -z "$base" ] && chmod 555 "$game"
-
+trap 'chmod -R u+w "$game"; rm -rf "$game" "$bin"; "${run[@]}" wineserver -k 2>/dev/null || true' EXIT
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -n "$base" ] && [ ! -f "$base/prefix/system.reg" ]; then
-  env -u DISPLAY "${run[@]}" wineboot -i >/dev/null 2>&1
-  "${run[@]}" wineserver -w
-fi
 out=$(env -u DISPLAY "${run[@]}" ZARN_PROTECTED_FOLDER="Z:${game//\//\\}" \
-      wine "$exe" --gtest_filter='NonRoot.*' 2>&1) && rc=0 || rc=$?
+      wine zarn_tests.exe --gtest_filter='NonRoot.*' 2>&1) || { echo "$out"; exit 1; }
 echo "$out"
-[ "$rc" = 0 ] || exit "$rc"
-# Skipped would mean the folder was never named: that is a failure here.
 grep -q '^\[  PASSED  \] 1 test' <<<"$out" && ! grep -q SKIPPED <<<"$out"
-# Nothing in the folder changed.
 [ "$(cat "$game/ra2md.csf")" = csf ] && [ "$(ls "$game" | tr '\n' ' ')" = "Readme.txt ra2md.csf " ]
