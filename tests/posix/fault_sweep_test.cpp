@@ -1,7 +1,7 @@
 // Every command against every refusal the system could give: each runs once over a real
 // game folder, logging its copies, deletes, program starts and settings writes (n; link-time
 // wrappers over the real POSIX layer, see tests/CMakeLists.txt) and its boxes, then n times,
-// call k refused. Existence tests are answers, never refused; Launch's start: commands_test.
+// call k refused. Existence tests are answers, never refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -114,6 +114,7 @@ TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
         {"Disable", &Frm1::Command3_Click, kModFiles, "", nullptr},
         {"Uninstall", &Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
         {"Clean", &Frm1::Clean_Click, kCleanFiles, "", nullptr},
+        {"Launch", &Frm1::Command1_Click, {"RA2MD.exe"}, "", nullptr},
     };
     for (const GameOptions::Handler& h : GameOptions::kClicks)
         commands.push_back({h.control, nullptr, {}, "", h.run});
