@@ -17,8 +17,21 @@ namespace {
 
 using namespace platform;
 
-// A table as text in twips, controls in tab order ("*": a tab stop); the help
-// text by its length and FNV-1a hash.
+const char kHelpText[] =
+    "Marrowgate : Zeal and Rising Nations is a Mod for Yuri's Revenge, the mission \r\n"
+    "CD for Red Alert 2.\r\n"
+    "this mod is known as a partial addition mod because not only does it improve \r\n"
+    "the existing sides but it also adds a whole new side, M:ZARN to Yuri's revenge \r\n"
+    "is like yuri's revenge to RA2\r\n"
+    "In this version of the mod, the CDA side is almost completey functional, \r\n"
+    "although there is plenty of graphics work to be added. the CDA AI needs a lot \r\n"
+    "of work, so avoid an AI controled CDA side in this release.\r\n"
+    "also the sound plugin is on its way to completion, there is no delivery system for \r\n"
+    "this plug in as of yet, so you will need to either add it manually or install it \r\n"
+    "following the instuctions very carefully\r\n"
+    "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
+
+// A table as text in twips, controls in tab order ("*": a tab stop).
 std::string Text(const layout::Form& f) {
     auto colour = [](const char* what, std::uint32_t c) {
         char text[16];
@@ -29,11 +42,7 @@ std::string Text(const layout::Form& f) {
         return !f ? "" : std::string(" font ") + f->face + "/" + std::to_string(f->size_hundredths) +
                              (f->bold ? "b" : "") + (f->italic ? "i" : "");
     };
-    auto caption = [](const std::string& c) {
-        std::uint64_t h = 0xcbf29ce484222325ull;
-        for (unsigned char b : c) h = (h ^ b) * 0x100000001b3ull;
-        return c.size() < 100 ? c : std::to_string(c.size()) + " bytes, hash " + std::to_string(h);
-    };
+    auto caption = [](const std::string& c) { return c == kHelpText ? "(help text)" : c; };
     const char* kinds[] = {"button", "label", "picturebox", "image", "textbox", "memo", "scrollbar", "combo",
                            "line"};
     std::string t = std::string(f.caption) + " " + std::to_string(f.client_width) + "x" +
@@ -114,7 +123,7 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
          "Label6 label \"v 2.1\" 4320,600 495x255\n"},
         {layout::kHelp,
          "Mod Help 10800x6450 at 5685,5790 dialog bg000000 font MS Sans Serif/1200 focus Text1\n"
-         "Text1 memo \"786 bytes, hash 12613343601011670690\" 2040,120 8655x6255 * readonly\n"
+         "Text1 memo \"(help text)\" 2040,120 8655x6255 * readonly\n"
          "Command1 button \"&Close Help\" 120,6120 1815x315 * font MS Sans Serif/825\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Text(c.form), c.text) << c.form.name;
