@@ -1,7 +1,5 @@
 // What Windows reads from the executable, and which DLLs it loads from the
 // game folder: none.
-#include <gtest/gtest.h>
-
 #include "tests/ui/panel.h"
 
 namespace {
@@ -43,16 +41,16 @@ TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
     FreeLibrary(exe);
 }
 
-// The real program started in a game folder and ended by Exit. Game folders
-// often hold shims like ddraw.dll. Wine prefers its builtin DLLs, so the panel
-// gets native-first overrides, as Windows loads DLLs that are not KnownDLLs:
-// from the application folder unless the panel keeps to System32.
-// windowscodecs decodes the GIFs; uxtheme comes with the common controls.
+// The real program started in a game folder with planted DLLs (game folders
+// often hold shims like ddraw.dll) and ended by Exit. Wine prefers its
+// builtin DLLs, so the panel gets native-first overrides, as Windows loads
+// DLLs that are not KnownDLLs: from the application folder unless the panel
+// keeps to System32. windowscodecs decodes the GIFs; uxtheme comes with the
+// common controls.
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TempFolder folder("Red Alert 2");
     folder.Write("expandmd81.mix", "marker");
-    const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
-    const wchar_t order[] = L"native,builtin";
+    const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides", order[] = L"native,builtin";
     wchar_t tests[MAX_PATH];
     WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
     planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
@@ -69,13 +67,10 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
     Sleep(300);
-    // The executable's own start-up: loaded, and its presses reach the handlers.
     EXPECT_EQ(TextOf(Control(main, layout::kFrm1, "visual")), "Enabled") << "no window, or not loaded";
     Click(Control(main, layout::kFrm1, "Command5"));  // Exit
-    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "not ended by Exit";
-        TerminateProcess(pi.hProcess, 1);
-    }
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0) << "not ended by Exit";
+    TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
