@@ -1,5 +1,4 @@
-// The UI test program; its argument is the real executable. The program's
-// folder is, on the panel's threads, the game folder of the test.
+// The UI test program, given the real executable; the panel's folder is the test's game folder.
 #include "tests/ui/panel.h"
 
 #include <algorithm>

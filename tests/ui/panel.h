@@ -1,14 +1,10 @@
-// The panel on a thread of the UI tests: the program's own start-up run for a
-// temporary game folder (panel.cpp makes that its application folder), driven
-// from the test's thread by messages and keys, as a player drives it.
+// The panel on a thread of the UI tests: the program's own start-up run in a game folder,
+// driven from the test's thread by messages and keys, as a player drives it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
 
 #include <windows.h>
 
@@ -20,10 +16,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int);  // the program's start-u
 inline WString g_panel_exe;  // the real executable, for what only it shows
 inline std::string g_folder;  // the panel's application folder
 
-inline std::string TextOf(HWND h) {  // WM_GETTEXT, which edit and combo boxes answer
-    WString w((std::size_t)SendMessageW(h, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
-    w.resize((std::size_t)SendMessageW(h, WM_GETTEXT, (WPARAM)w.size(), (LPARAM)&w[0]));
-    return Narrow(w);
+inline std::string TextOf(HWND h) {  // by WM_GETTEXT, which edit and combo boxes answer too
+    static wchar_t buf[65536];
+    return Narrow(WString(buf, GetWindowTextW(h, buf, 65536)));
 }
 inline std::string ClassOf(HWND h) {
     wchar_t buf[256];
@@ -46,16 +41,11 @@ inline bool WaitGone(HWND w) { return WaitUntil([=] { return !IsWindow(w); }); }
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }  // as the mouse does
 inline void FocusOn(HWND window, HWND control) { SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)control, TRUE); }
 
-// Brings `window` to the front, presses `keys` down together, then up, and
-// returns once its thread has taken them.
+// Presses `keys` down together, then up, on `window` brought to the front; returns once its thread took them.
 inline void Keys(HWND window, std::initializer_list<WORD> keys) {
     if (GetForegroundWindow() != window) SetForegroundWindow(window), Sleep(50);
-    std::vector<INPUT> in(2 * keys.size(), {INPUT_KEYBOARD});
-    for (std::size_t i = 0, n = keys.size(); i < n; ++i) {
-        in[i].ki.wVk = in[2 * n - 1 - i].ki.wVk = keys.begin()[i];
-        in[2 * n - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    for (WORD key : keys) keybd_event((BYTE)key, 0, 0, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) keybd_event((BYTE)*key, 0, KEYEVENTF_KEYUP, 0);
     // Each message sent returns when the thread asks for its next message.
     for (int k = 0; k < 6; ++k) SendMessageTimeoutW(window, WM_NULL, 0, 0, 0, 2000, nullptr);
 }
@@ -117,19 +107,6 @@ public:
         EXPECT_EQ(seen, want);
         EXPECT_EQ(TextOf(FocusOf(box)), buttons[0]) << "the focus";
         return box;
-    }
-    // Answers that box by `key`: it goes, no other comes, and `window` is on top
-    // with the focus back on `control`.
-    void Answer(const std::string& text, const std::vector<std::string>& buttons, WORD key, HWND window,
-                HWND control) const {
-        HWND box = Box(text, buttons);
-        Keys(box, {key});
-        EXPECT_TRUE(WaitGone(box));
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == control; }, 1000))
-            << "the focus is on " << ClassOf(FocusOf(window)) << " \"" << TextOf(FocusOf(window)) << "\"";
-        EXPECT_FALSE(FindBox(300)) << "a second box";
-        EXPECT_EQ(Windows().at(0), window) << "the window that asked, on top";
-        EXPECT_EQ(IsWindowEnabled(main_) != 0, window == main_) << "a modal window holds the main window still";
     }
 
 private:
