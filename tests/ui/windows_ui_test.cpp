@@ -227,6 +227,7 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             Sleep(300);
             EXPECT_EQ(Ground(label, true), Rgb(odd[0])) << "the main window's empty label";
             EXPECT_EQ(Ground(field), Rgb(odd[1])) << "the resolution box";
+            EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
             SetSysColors(2, elements, old);
             Sleep(300);
