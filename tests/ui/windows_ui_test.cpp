@@ -219,7 +219,6 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             Keys(w, {VK_ESCAPE});
             EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 1000))
                 << "the list stays open";
-            EXPECT_TRUE(IsWindow(w)) << "Escape closed Game Options";
             const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
             const COLORREF old[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)},
                            odd[] = {RGB(0, 128, 128), RGB(0, 0, 255)};
@@ -230,8 +229,6 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
             SetSysColors(2, elements, old);
-            Sleep(300);
-            EXPECT_EQ(Ground(label, true), Rgb(old[0])) << "back to the old colours";
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
         if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -242,9 +239,13 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         EXPECT_TRUE(IsWindowEnabled(panel.main()));
         EXPECT_EQ(GetForegroundWindow(), panel.main());
     }
-    // Then the main window's pictures and icons at each scale, also after a DPI change: drawings
-    // for 1x, 1.5x and 2x (96, 144, 192 dpi), one stretched fails; the icons: the 32 by 32
-    // picture scaled smoothly, keeping its colours' means.
+}
+
+// Drawings for 1x, 1.5x and 2x (96, 144, 192 dpi), also after a DPI change: one stretched fails.
+// The icons: the 32 by 32 picture scaled smoothly, keeping its colours' means.
+TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
+    TempFolder folder("Red Alert 2");
+    Panel panel(folder);
     const int steps[] = {Px(1440), 144, 192, 96};  // the DPIs drawings are made for
     HMODULE self = GetModuleHandleW(nullptr);  // with the program's resources
     HICON natural = (HICON)LoadImageW(self, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0);
