@@ -1,12 +1,10 @@
-// The panel on a thread of the UI tests: its main window built from its
-// layout for a temporary game folder and run as the program runs it, driven
-// from the test's thread by messages and keys, as a player drives it.
+// The panel on a thread of the UI tests: the program's own start-up run in a game folder,
+// driven from the test's thread by messages and keys, as a player drives it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
 
 #include <windows.h>
 
@@ -14,33 +12,104 @@
 #include "platform/win/wide.h"
 #include "tests/support/temp_folder.h"
 
-extern WString g_panel_exe;  // the real executable, for what only it shows
-std::string TextOf(HWND h);  // WM_GETTEXT, which edit and combo boxes answer
-std::string ClassOf(HWND h);
-HWND FocusOf(HWND window);   // the focus of `window`'s thread
-HWND Control(HWND window, const layout::Form& form, const char* name);
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int);  // the program's start-up, app/win/main.cpp
+inline WString g_panel_exe;  // the real executable, for what only it shows
+inline std::string g_folder;  // the panel's application folder
+
+inline std::string TextOf(HWND h) {  // by WM_GETTEXT, which edit and combo boxes answer too
+    static wchar_t buf[65536];
+    return Narrow(WString(buf, GetWindowTextW(h, buf, 65536)));
+}
+inline std::string ClassOf(HWND h) {
+    wchar_t buf[256];
+    return Narrow(WString(buf, GetClassNameW(h, buf, 256)));
+}
+inline HWND FocusOf(HWND window) {  // the focus of `window`'s thread
+    GUITHREADINFO gui = {sizeof gui};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    return gui.hwndFocus;
+}
+inline HWND Control(HWND window, const layout::Form& form, const char* name) {
+    return GetDlgItem(window, 100 + (int)(layout::Find(form, name) - form.controls));
+}
+inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000) {
+    for (DWORD start = GetTickCount(); !done(); Sleep(20))
+        if (GetTickCount() - start >= ms) return false;
+    return true;
+}
 inline bool WaitGone(HWND w) { return WaitUntil([=] { return !IsWindow(w); }); }
-// Brings `window` to the front, presses `keys` down together, then up, and
-// returns once its thread has taken them.
-void Keys(HWND window, std::initializer_list<WORD> keys);
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }  // as the mouse does
+inline void FocusOn(HWND window, HWND control) { SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)control, TRUE); }
+
+// Presses `keys` down together, then up, on `window` brought to the front; returns once its thread took them.
+inline void Keys(HWND window, std::initializer_list<WORD> keys) {
+    if (GetForegroundWindow() != window) SetForegroundWindow(window), Sleep(50);
+    for (WORD key : keys) keybd_event((BYTE)key, 0, 0, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) keybd_event((BYTE)*key, 0, KEYEVENTF_KEYUP, 0);
+    // Each message sent returns when the thread asks for its next message.
+    for (int k = 0; k < 6; ++k) SendMessageTimeoutW(window, WM_NULL, 0, 0, 0, 2000, nullptr);
+}
 
 class Panel {
 public:
-    explicit Panel(const TempFolder& folder);
-    ~Panel();
+    explicit Panel(const TempFolder& folder) {
+        g_folder = folder.path();
+        thread_ = CreateThread(nullptr, 0, [](void*) -> DWORD {
+            return (DWORD)wWinMain(GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
+        }, nullptr, 0, nullptr);
+        main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 10000);
+        Sleep(200);  // let it paint
+    }
+    ~Panel() {  // a quit ends every loop of the thread, message boxes' too
+        if (!Ended(0)) PostThreadMessageW(GetThreadId(thread_), WM_QUIT, 0, 0);
+        EXPECT_TRUE(Ended(10000)) << "the panel did not end";
+        CloseHandle(thread_);
+    }
     HWND main() const { return main_; }
     HWND Main(const char* name) const { return Control(main_, layout::kFrm1, name); }
-    std::vector<HWND> Windows() const;  // its visible top-level windows, topmost first
-    HWND Open(const layout::Form& form) const;  // by its button on the main window
-    HWND Find(const std::function<bool(HWND)>& is, DWORD ms) const;  // the topmost such window
-    HWND FindBox(DWORD ms) const { return Find([](HWND h) { return ClassOf(h) == "#32770"; }, ms); }
-    // Waits for a message box and checks its caption, `text`, `buttons` and no icon.
-    HWND Box(const std::string& text, const std::vector<std::string>& buttons = {"OK"}) const;
     bool Ended(DWORD ms = 5000) const { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
 
+    std::vector<HWND> Windows() const {  // its visible top-level windows, topmost first
+        std::vector<HWND> found;
+        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, nullptr)) != nullptr;)
+            if (GetWindowThreadProcessId(h, nullptr) == GetThreadId(thread_) && IsWindowVisible(h))
+                found.push_back(h);
+        return found;
+    }
+    HWND Find(const std::function<bool(HWND)>& is, DWORD ms) const {  // the topmost such window
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND h : Windows()) found = found ? found : is(h) ? h : nullptr;
+            return found;
+        }, ms);
+        return found;
+    }
+    HWND FindBox(DWORD ms) const { return Find([](HWND h) { return ClassOf(h) == "#32770"; }, ms); }
+    HWND Open(const layout::Form& form) const {  // by its button on the main window
+        Click(Main(&form == &layout::kGameOptions ? "Command7" : &form == &layout::kAbout ? "Command4"
+                                                                                         : "Command6"));
+        HWND found = Find([&](HWND h) { return TextOf(h) == form.caption; }, 5000);
+        Sleep(200);  // let it paint and take the focus
+        return found;
+    }
+    // Waits for a message box and checks its caption, `text`, `buttons`, no icon, the focus on the first button.
+    HWND Box(const std::string& text, const std::vector<std::string>& buttons = {"OK"}) const {
+        HWND box = FindBox(5000);
+        Sleep(100);  // let it finish laying out
+        std::vector<std::string> seen = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))},
+                                 want = {"The Marrowgate Control", text};
+        want.insert(want.end(), buttons.begin(), buttons.end());
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) == "Button") seen.push_back(TextOf(c));
+            // Wine keeps a visible, empty icon control in a box without an icon.
+            if (ClassOf(c) == "Static" && SendMessageW(c, STM_GETICON, 0, 0)) seen.push_back("an icon");
+        }
+        EXPECT_EQ(seen, want);
+        EXPECT_EQ(TextOf(FocusOf(box)), buttons[0]) << "the focus";
+        return box;
+    }
+
 private:
-    HANDLE thread_ = nullptr, ready_ = nullptr;
+    HANDLE thread_ = nullptr;
     HWND main_ = nullptr;
 };
