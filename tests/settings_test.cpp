@@ -199,7 +199,7 @@ TEST(Cini, NamesAndValues) {
         {"", "InGameMusic", "", "Error"}, {"InGameMusic=", "InGameMusic", "p", "Error"},
         {"", "k", "   ", ""},  // kernel32 places one space
         {"k=\"  x y \"", "k", "p", "x y "}, {"k=a\x01\x1F\x7F" "b~\xE9", "k", "p", "ab~"},
-        {"k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')},
+        {"k=" + std::string(150, 'z'), "k", "p", std::string(99, 'z')}, {"Zk=z", "zK", "p", "z"},  // A to Z alike
     };
     for (const auto& c : cases) {
         TempFolder folder;
