@@ -3,6 +3,7 @@
 # mod files of 100 MiB each, under Wine in Xvfb. Figures only; never a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 tools/deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
 cmake --build build/win -j "$(nproc)" --target zarn_panel_exe responsive >/dev/null

@@ -5,6 +5,7 @@
 # from what the standard controls cost. Figures only; never a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 tools/deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
 cmake --build build/win -j "$(nproc)" --target zarn_panel_exe empty_window bare_controls startup_bench >/dev/null

@@ -5,6 +5,7 @@
 # Figures only; never a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 runs=${1:-15}
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
 cmake --build build/win -j2 --target zarn_panel_exe empty_window startup_phases >/dev/null

@@ -13,6 +13,7 @@
 #   bench/switch.sh [rounds]      figures are the median of `rounds` (default 5)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 rounds=${1:-5}
 native=build/bench-native
 win=build/win

@@ -1,14 +1,17 @@
 // Tables: the layouts against the values as published (the UI tests realise
-// them), and the platform layer's decisions.
+// them), the release zip's names against the panel's file tables, and the
+// platform layer's decisions.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/layout.h"
 #include "panel/failure.h"
+#include "panel/files.h"
 #include "platform/loader.h"
 #include "platform/refusal.h"
 #include "tests/support/remedies.h"
@@ -188,6 +191,30 @@ TEST(Platform, SystemDlls) {
         EXPECT_EQ(JoinSystemPath(c.folder, c.name, out, c.capacity), c.path != nullptr) << c.capacity;
         EXPECT_EQ(std::wstring(out), c.path ? c.path : L"untouched");
     }
+}
+
+// Players unpack the whole release zip into the game folder: no command may
+// delete, move, test or make one of its files. Every name a command makes
+// from a fixed name begins with it, in any letter case: the name itself, its
+// disabled form, the temporary name of a copy to it.
+TEST(ReleaseZip, NoCommandTouchesItsFiles) {
+    std::ifstream list(ZARN_SOURCE_DIR "/tools/release/files.txt");
+    std::vector<std::string> zip;
+    for (std::string line; std::getline(list, line);)
+        if (!line.empty() && line[0] != '#') zip.push_back(line);
+    ASSERT_EQ(zip.size(), 2u) << "the panel and the players' guide";
+    std::vector<std::string> fixed = {files::GameExe, files::SettingsFile, files::PatchExe};
+    fixed.insert(fixed.end(), std::begin(files::ModFiles), std::end(files::ModFiles));
+    fixed.insert(fixed.end(), std::begin(files::UninstallFiles), std::end(files::UninstallFiles));
+    fixed.insert(fixed.end(), std::begin(files::CleanFiles), std::end(files::CleanFiles));
+    auto begins = [](std::string name, std::string with) {
+        for (std::string* s : {&name, &with})
+            for (char& c : *s) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        return name.rfind(with, 0) == 0;
+    };
+    for (const std::string& name : zip)
+        for (const std::string& f : fixed) EXPECT_FALSE(begins(name, f)) << name << " begins with " << f;
+    EXPECT_FALSE(begins(zip[1], zip[0]) || begins(zip[0], zip[1])) << "the guide takes the panel's name";
 }
 
 }  // namespace

@@ -14,17 +14,18 @@ needs=(
   x86_64-w64-mingw32-g++ g++-mingw-w64-x86-64
   x86_64-w64-mingw32-gcc gcc-mingw-w64-x86-64
   x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
-  x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
   wine wine                   wineboot wine
   wineserver wine             winepath wine
   Xvfb xvfb                   xvfb-run xvfb
   xauth xauth                 xdotool xdotool
   import imagemagick          convert imagemagick
-  python3 python3             git git
+  /usr/bin/python3 python3    git git
+  /usr/lib/python3/dist-packages/pefile.py python3-pefile
   sha256sum coreutils         timeout coreutils
   strace strace               setpriv util-linux
   bc bc                       clang++ clang
   fc-list fontconfig          mmdebstrap mmdebstrap
+  locale libc-bin
 )
 # font family, then the package that provides it
 fonts=(

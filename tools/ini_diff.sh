@@ -12,6 +12,7 @@
 # (tools/deps.sh). Exit status 1 when any line differs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 count=${1:-10000}
 first=${2:-0}
 cmake -S . -B build/native-diff >/dev/null

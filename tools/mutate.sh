@@ -12,6 +12,7 @@
 # See tools/mutate/run.py --help for every option.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 case " $* " in
   *" --list "*|*" --compare "*|*" -h "*|*" --help "*) ;;
   *) tools/deps.sh ;;

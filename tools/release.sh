@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release from the committed tree: the Windows executable, built
 # in a fresh folder from `git archive HEAD`, and
-#   dist/ZARN-Control-Panal-<version>-win64.zip  ("ZARN Control Panal.exe",
-#                                                  README.txt with CRLF)
+#   dist/ZARN-Control-Panal-<version>-win64.zip  (the files that
+#                                                  tools/release/files.txt
+#                                                  names: the executable and
+#                                                  the players' guide, CRLF)
 #   dist/SHA256SUMS                              (the zip and the exe)
 # Reproducible: the same commit gives the same bytes, whatever folder it is
 # built in and whenever. Times come from the commit (SOURCE_DATE_EPOCH), the
@@ -18,7 +20,9 @@ cd "$(dirname "$0")/.."
 repo=$PWD
 version=2.1.0.3
 zip_name=ZARN-Control-Panal-$version-win64.zip
-exe_name="ZARN Control Panal.exe"
+# The zip's names, defined once: the panel, then the players' guide.
+mapfile -t zip_files < <(grep -v -e '^#' -e '^$' tools/release/files.txt)
+exe_name=${zip_files[0]} guide_name=${zip_files[1]}
 
 mode=release
 case "${1:-}" in
@@ -56,16 +60,16 @@ build() {
   cp "$dir/build/app/$exe_name" "$dir/out/$exe_name"
   local exe_sum
   exe_sum=$(sha256sum "$dir/out/$exe_name" | cut -d' ' -f1)
-  # README.txt for Notepad: CRLF line ends, the exe's hash and the version filled in.
+  # The guide for Notepad: CRLF line ends, the exe's hash and the version filled in.
   sed -e "s/@VERSION@/$version/g" -e "s/@EXE_SHA256@/$exe_sum/g" -e 's/$/\r/' \
-      "$dir/src/tools/release/README.txt.in" >"$dir/out/README.txt"
-  python3 - "$dir/out" "$zip_name" "$exe_name" <<'PY'
+      "$dir/src/tools/release/guide.txt.in" >"$dir/out/$guide_name"
+  python3 - "$dir/out" "$zip_name" "$exe_name" "$guide_name" <<'PY'
 import os, sys, time, zipfile
-out, zip_name, exe_name = sys.argv[1:]
+out, zip_name, *names = sys.argv[1:]
 stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]  # zip times start in 1980
 tmp = os.path.join(out, zip_name + ".part")
 with zipfile.ZipFile(tmp, "w") as z:
-    for name in (exe_name, "README.txt"):  # fixed order
+    for name in names:  # fixed order
         info = zipfile.ZipInfo(name, date_time=stamp)
         info.create_system = 3                 # Unix, so the mode below is what is read
         info.external_attr = 0o100644 << 16    # a plain file, rw-r--r--

@@ -7,6 +7,7 @@
 # (docs/main-window.png, docs/game-options.png; sample/screenshot.png too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 tools/deps.sh
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
 cmake --build build/win -j "$(nproc)" --target zarn_panel_exe standin

@@ -4,6 +4,7 @@
 # missing and builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
 tools/deps.sh
 tools/build.sh
 

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
+#include <signal.h>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +17,7 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "tests/support/on_exit.h"
 #include "tests/support/temp_folder.h"
 
 using namespace std::string_literals;
@@ -100,9 +101,7 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
 // Through its link, on another disk than the working folder's: a second name keeps
 // the old text. A full disk leaves it whole; UTF-16 is read as Windows does.
 TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
-    setenv("TMPDIR", "/dev/shm", 1);
-    TempFolder folder;
-    unsetenv("TMPDIR");
+    TempFolder folder("game folder", access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "");
     folder.Write("real.ini", "[Audio]\nSoundVolume=0.5\n");
     std::string real = folder.File("real.ini"), path = folder.File("RA2MD.ini");
     ASSERT_EQ(chmod(real.c_str(), 0640) | symlink(real.c_str(), path.c_str()) |
@@ -119,11 +118,13 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     rlimit old, small;
     getrlimit(RLIMIT_FSIZE, &old);
     small = {4096, old.rlim_max};
-    std::signal(SIGXFSZ, SIG_IGN);
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &before);
+    OnExit restore([&] { setrlimit(RLIMIT_FSIZE, &old), sigaction(SIGXFSZ, &before, nullptr); });
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool wrote = profile::WriteString("Audio", "SoundVolume", std::string(8192, 'x'), path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, SIG_DFL);
+    restore.Now();
     EXPECT_FALSE(wrote);
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
     EXPECT_EQ(folder.Names(), (Strings{"RA2MD.ini", "old.ini", "real.ini"}));

@@ -12,10 +12,10 @@
 namespace fs = std::filesystem;
 using fs::u8path;
 
-TempFolder::TempFolder(const std::string& leaf) {
+TempFolder::TempFolder(const std::string& leaf, const std::string& under) {
     static std::atomic<int> counter{0};
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path base = fs::temp_directory_path() /
+    fs::path base = (under.empty() ? fs::temp_directory_path() : u8path(under)) /
                     ("zarn-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::path dir = base / u8path(leaf);
     fs::create_directories(dir);

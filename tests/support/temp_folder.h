@@ -6,8 +6,9 @@
 
 class TempFolder {
 public:
-    // `leaf` names the folder itself, maybe with spaces or Cyrillic ("Игры").
-    explicit TempFolder(const std::string& leaf = "game folder");
+    // `leaf` names the folder itself, maybe with spaces or Cyrillic ("Игры");
+    // it is made under `under`, or under the system's temporary folder.
+    explicit TempFolder(const std::string& leaf = "game folder", const std::string& under = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

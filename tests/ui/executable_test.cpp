@@ -1,4 +1,5 @@
 // What Windows reads from the executable, and which DLLs it loads from the game folder: none.
+#include "tests/support/on_exit.h"
 #include "tests/ui/panel.h"
 
 namespace {
@@ -47,6 +48,7 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     wchar_t tests[MAX_PATH];
     WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
     planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
+    OnExit forget([&] { RegDeleteTreeW(HKEY_CURRENT_USER, key); });  // the prefix is reused
     for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
         ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File(Narrow(name) + ".dll")).c_str(), 0));
         ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, L"native,builtin", sizeof L"native,builtin"), 0);
@@ -58,7 +60,7 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
     HWND main = nullptr;  // shown once its art is decoded
     WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
-    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    forget.Now();
     Sleep(300);
     Click(Control(main, layout::kFrm1, "Command5"));  // Exit
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0) << "not ended by Exit";

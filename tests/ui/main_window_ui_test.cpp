@@ -44,7 +44,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     const Names names = folder.Names();
     FocusOn(panel.main(), panel.Main("Uninstall"));
     Keys(panel.main(), {VK_SPACE});
-    HWND box = panel.Box(kQuestion, {"&Yes", "&No"});
+    HWND box = panel.Box(kQuestion, {IDYES, IDNO});
     Keys(box, {'N'});
     EXPECT_TRUE(WaitGone(box));
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Uninstall"); }, 1000));
@@ -52,7 +52,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     EXPECT_EQ(folder.Names(), names);
 
     Click(panel.Main("Uninstall"));
-    Keys(panel.Box(kQuestion, {"&Yes", "&No"}), {VK_RETURN});
+    Keys(panel.Box(kQuestion, {IDYES, IDNO}), {VK_RETURN});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RockPatch.exe", &started));
     EXPECT_EQ(started.command_line, folder.File("RockPatch.exe"));

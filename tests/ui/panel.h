@@ -93,19 +93,20 @@ public:
         return found;
     }
     // Waits for a message box and checks its caption, `text`, `buttons`, no icon, the focus on the first button.
-    HWND Box(const std::string& text, const std::vector<std::string>& buttons = {"OK"}) const {
+    // Buttons by their answer (IDOK, IDYES, IDNO): their words are the system's, in its language.
+    HWND Box(const std::string& text, const std::vector<int>& buttons = {IDOK}) const {
         HWND box = FindBox(5000);
         Sleep(100);  // let it finish laying out
         std::vector<std::string> seen = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))},
                                  want = {"The Marrowgate Control", text};
-        want.insert(want.end(), buttons.begin(), buttons.end());
+        for (int id : buttons) want.push_back("button " + std::to_string(id));
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) == "Button") seen.push_back(TextOf(c));
+            if (ClassOf(c) == "Button") seen.push_back("button " + std::to_string(GetDlgCtrlID(c)));
             // Wine keeps a visible, empty icon control in a box without an icon.
             if (ClassOf(c) == "Static" && SendMessageW(c, STM_GETICON, 0, 0)) seen.push_back("an icon");
         }
         EXPECT_EQ(seen, want);
-        EXPECT_EQ(TextOf(FocusOf(box)), buttons[0]) << "the focus";
+        EXPECT_EQ(GetDlgCtrlID(FocusOf(box)), buttons[0]) << "the focus";
         return box;
     }
 

@@ -22,6 +22,7 @@
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/support/held_file.h"
+#include "tests/support/on_exit.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
 #include "tests/support/temp_folder.h"
@@ -30,7 +31,7 @@ namespace {
 
 using namespace game_files;
 using Strings = std::vector<std::string>;
-const std::string kInUse = "Sharing violation.";  // Wine's words, as its English says it
+const std::string kInUse = SystemReason(ERROR_SHARING_VIOLATION);
 const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED) + "\n";
 
 HANDLE Hold(const std::string& path, DWORD share) {
@@ -177,6 +178,7 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
                              "AllowHiResModes=no\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
     LCID thread = GetThreadLocale();
     std::string c = std::setlocale(LC_ALL, nullptr);
+    OnExit restore([&] { std::setlocale(LC_ALL, c.c_str()), SetThreadLocale(thread); });
     ASSERT_TRUE(std::setlocale(LC_ALL, "German") &&
                 SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT)));
     EXPECT_EQ(std::to_string(0.5), "0,500000");
@@ -201,8 +203,6 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
                                      "ScoreVolume=0.125\r\n[Video]\r\nAllowHiResModes=no\r\nScreenWidth=800\r\n"
                                      "ScreenHeight=600\r\n");
     EXPECT_EQ(dir.Names(), Strings{"RA2MD.ini"});
-    std::setlocale(LC_ALL, c.c_str());
-    SetThreadLocale(thread);
 }
 
 }  // namespace
