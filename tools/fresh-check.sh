@@ -122,7 +122,7 @@ inside() {  # log file, command as the README writes it
 }
 
 # The newcomer's clone, made with the root's own git, as the newcomer.
-clone="git clone -q /tmp-src.bundle ~/zarn && git -C ~/zarn -c advice.detachedHead=false checkout -q --detach $commit"
+clone="git -c init.defaultBranch=main -c advice.detachedHead=false clone -q /tmp-src.bundle ~/zarn && git -C ~/zarn -c advice.detachedHead=false checkout -q --detach $commit"
 chroot "$root" "${as_newcomer[@]}" bash -c "$clone"
 
 echo "== Debian $release, as ${user:-root}, ${lang:+LANG=$lang}${lang:-no locale}, commit ${commit:0:7}"

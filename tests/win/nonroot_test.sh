@@ -23,4 +23,4 @@ out=$(env -u DISPLAY "${run[@]}" ZARN_PROTECTED_FOLDER="Z:${game//\//\\}" \
       wine zarn_tests.exe --gtest_filter='NonRoot.*' 2>&1) || { echo "$out"; exit 1; }
 echo "$out"
 grep -q '^\[  PASSED  \] 1 test' <<<"$out" && ! grep -q SKIPPED <<<"$out"
-[ "$(cat "$game/ra2md.csf")" = csf ] && [ "$(ls "$game" | tr '\n' ' ')" = "Readme.txt ra2md.csf " ]
+[ "$(cat "$game/ra2md.csf")" = csf ] && [ "$(LC_ALL=C ls "$game" | tr '\n' ' ')" = "Readme.txt ra2md.csf " ]
