@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the core tests natively, then the Windows build's core and
-# UI tests under Wine in Xvfb (at 96, and the UI tests again at 144 and 192 dpi). Installs what is
-# missing and builds first.
+# UI tests under Wine in Xvfb (at 96, and the UI tests again at 120, 144, 168
+# and 192 dpi). Installs what is missing and builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/utf8.sh  # Wine needs a UTF-8 locale for non-ASCII file names
@@ -22,16 +22,14 @@ prefix() {
   fi
 }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-prefix "$PWD/build/wine96" 96
-prefix "$PWD/build/wine144" 144
-prefix "$PWD/build/wine192" 192
+for dpi in 96 120 144 168 192; do prefix "$PWD/build/wine$dpi" "$dpi"; done
 run_wine() {  # prefix, ctest arguments...
   local dir=$1; shift
   WINEPREFIX=$dir xvfb-run -a -s "-screen 0 3200x2400x24" \
     bash -c 'cd build/win && ctest --output-on-failure "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' _ "$@"
 }
 run_wine "$PWD/build/wine96"
-for dpi in 144 192; do
+for dpi in 120 144 168 192; do  # 125 %, 150 %, 175 % and 200 %, as laptops ship
   echo "== windows UI at $dpi dpi"
   run_wine "$PWD/build/wine$dpi" -L ui
 done

@@ -5,9 +5,11 @@
 // measuring: the first of the row's stand-ins that this system has and in
 // which every text of every control using the row, in any window, fits that
 // control at this DPI. Where none fits, the first stand-in present; where
-// none is present, the system's own substitute for the named face. Sizes and
-// rectangles never change. The choice is made once per row and DPI, when a
-// window first needs the row, and stops at the first face that fits.
+// none is present, the system's own substitute for the named face. A row
+// that a wrapping text box uses (the help text) takes, among the stand-ins
+// that fit, the one whose lines, as the box wraps them, leave the fewest
+// holding a single word. Sizes and rectangles never change. The choice is
+// made once per row and DPI, when a window first needs the row.
 #include "app/win/form.h"
 
 #include "platform/win/wide.h"
@@ -211,10 +213,45 @@ bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
     return true;
 }
 
+// The wrapping text box that uses `row`, if any.
+const layout::Control* MemoOf(const layout::Font& row) {
+    for (const layout::Form* form : layout::kForms)
+        for (const layout::Control* c = form->controls; c != form->controls + form->count; ++c)
+            if (c->kind == layout::Kind::kMemo && (c->font ? c->font : form->font) == &row) return c;
+    return nullptr;
+}
+
+// How many lines of the memo's text hold a single word when a hidden box of
+// the memo's kind and size wraps it in `face`: the box itself decides where
+// its lines break, so nothing here has to agree with it.
+int SingleWordLines(const layout::Control& memo, const layout::Font& row, const wchar_t* face, UINT dpi) {
+    LOGFONTW lf = LogFont(row, face, dpi);
+    HFONT font = CreateFontIndirectW(&lf);
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(memo.caption).c_str(),
+                               WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_READONLY, 0, 0,
+                               ToPixels(memo.width, dpi), ToPixels(memo.height, dpi), nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(box, WM_SETFONT, (WPARAM)font, FALSE);
+    int lines = (int)SendMessageW(box, EM_GETLINECOUNT, 0, 0), single = 0;
+    for (int i = 0; i < lines; ++i) {
+        wchar_t text[512];
+        *(WORD*)text = (WORD)(sizeof text / sizeof *text - 1);
+        int n = (int)SendMessageW(box, EM_GETLINE, i, (LPARAM)text);
+        int words = 0;
+        for (int k = 0; k < n; ++k) words += text[k] != L' ' && (k == 0 || text[k - 1] == L' ');
+        single += words == 1;
+    }
+    DestroyWindow(box);
+    DeleteObject(font);
+    return single;
+}
+
 WString ChooseFace(const layout::Font& row, UINT dpi) {
     HDC dc = CreateCompatibleDC(nullptr);
+    const layout::Control* memo = MemoOf(row);
     WString chosen, first_present;
-    for (int i = -1; chosen.empty(); ++i) {
+    int fewest = 0;
+    for (int i = -1; chosen.empty() || (memo && i >= 0 && fewest > 0); ++i) {
         const char* name = i < 0 ? row.face : row.substitutes ? row.substitutes[i] : nullptr;
         if (!name) break;
         WString face = Widen(name);
@@ -229,7 +266,11 @@ WString ChooseFace(const layout::Font& row, UINT dpi) {
         Measurer m(dc, row, face.c_str(), dpi);
         if (!m.Is(face.c_str())) continue;
         if (first_present.empty()) first_present = face;
-        if (AllFit(m, row, dpi)) chosen = face;
+        if (!AllFit(m, row, dpi)) continue;
+        // The named face, present and fitting, stays; among stand-ins, a
+        // memo's row goes on looking for fewer one-word lines.
+        int single = memo && i >= 0 ? SingleWordLines(*memo, row, face.c_str(), dpi) : 0;
+        if (chosen.empty() || single < fewest) chosen = face, fewest = single;
     }
     DeleteDC(dc);
     if (!chosen.empty()) return chosen;

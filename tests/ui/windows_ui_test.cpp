@@ -1,6 +1,7 @@
 // Every window as the screen shows it under Wine at this run's DPI, in the
 // fonts found here (ui_fewer_fonts runs it with fewer); the pictures and icons.
 #include <algorithm>
+#include <cstdio>
 
 #include "app/gif.h"
 #include "tests/support/game_files.h"
@@ -73,6 +74,50 @@ RECT Ink(HFONT font, const WString& text, RECT room, UINT flags) {
     return ink;
 }
 
+// How many of the lines a wrapping box shows hold a single word.
+int OneWordLines(HWND box) {
+    int single = 0;
+    for (int i = 0, n = (int)SendMessageW(box, EM_GETLINECOUNT, 0, 0); i < n; ++i) {
+        wchar_t line[512] = {(wchar_t)511};  // the first word: its capacity
+        WString text(line, SendMessageW(box, EM_GETLINE, i, (LPARAM)line));
+        int words = 0;
+        for (std::size_t k = 0; k < text.size(); ++k) words += text[k] != L' ' && (k == 0 || text[k - 1] == L' ');
+        single += words == 1;
+    }
+    return single;
+}
+
+// The help text, wrapped by its box in a stand-in face, leaves no more lines holding a single word
+// than a copy of the box gives in any other stand-in present here (the named face, when used, stays).
+void ExpectFewestOneWordLines(HWND memo, const layout::Font& row) {
+    LOGFONTW lf = {};
+    GetObjectW((HFONT)SendMessageW(memo, WM_GETFONT, 0, 0), sizeof lf, &lf);
+    const int shown = OneWordLines(memo);
+    std::printf("help text in %ls: %d of %d lines hold one word\n", lf.lfFaceName, shown,
+                (int)SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
+    if (Widen(row.face) == lf.lfFaceName) return;
+    RECT r;
+    GetWindowRect(memo, &r);
+    for (const char* const* name = row.substitutes; *name; ++name) {
+        lstrcpynW(lf.lfFaceName, Widen(*name).c_str(), LF_FACESIZE);
+        HFONT font = CreateFontIndirectW(&lf);
+        HDC dc = CreateCompatibleDC(nullptr);
+        wchar_t got[LF_FACESIZE] = {};
+        SelectObject(dc, font);
+        GetTextFaceW(dc, LF_FACESIZE, got);
+        DeleteDC(dc);
+        if (!lstrcmpiW(got, lf.lfFaceName)) {
+            HWND copy = CreateWindowExW(GetWindowLongW(memo, GWL_EXSTYLE), L"EDIT", Widen(TextOf(memo)).c_str(),
+                                        (GetWindowLongW(memo, GWL_STYLE) & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP, 0, 0,
+                                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+            SendMessageW(copy, WM_SETFONT, (WPARAM)font, FALSE);
+            EXPECT_LE(shown, OneWordLines(copy)) << "in " << *name;
+            DestroyWindow(copy);
+        }
+        DeleteObject(font);
+    }
+}
+
 // A window against its table: caption, client area, focus; each control's
 // rectangle, tab stop and texts (drawn as it draws them, inside it and under
 // no visible control above it).
@@ -98,6 +143,7 @@ void ExpectLaidOut(HWND w, const layout::Form& f) {
                   Rect({Px(row.left), Px(row.top), Px(row.left + row.width), Px(row.top + row.height)}));
         const int k = (int)row.kind;  // a memo shows its first line
         EXPECT_EQ(k == 5 ? SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0) : 0, 0);
+        if (k == 5) ExpectFewestOneWordLines(h, row.font ? *row.font : *f.font);
         LONG cs = GetWindowLongW(h, GWL_STYLE);
         bool label = row.kind == Kind::kLabel, combo = row.kind == Kind::kCombo, button = row.kind == Kind::kButton;
         if (button || k == 5 || (label && (*row.caption || !row.also_shows))) { EXPECT_EQ(TextOf(h), row.caption); }
