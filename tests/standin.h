@@ -18,6 +18,9 @@ struct Started {
 
 // Puts a stand-in program into `dir` under `name` ("RA2MD.exe").
 void PlaceStandIn(const TempFolder& dir, const std::string& name);
+// Whether this build's stand-in learns the show state it was given; where it
+// cannot (a script), it records "none".
+extern const bool kStandInKnowsShowState;
 
 // Waits up to `ms` for the record of the stand-in `name` in `dir` to read whole
 // (the handle that renamed it into place may refuse a reader for a moment).

@@ -5,6 +5,8 @@
 
 namespace fs = std::filesystem;
 
+const bool kStandInKnowsShowState = false;
+
 void PlaceStandIn(const TempFolder& dir, const std::string& name) {
     dir.Write(name,
               "#!/bin/sh\n"

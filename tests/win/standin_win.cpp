@@ -7,6 +7,8 @@
 #include "platform/win/wide.h"
 #include "tests/standin.h"
 
+const bool kStandInKnowsShowState = true;
+
 void PlaceStandIn(const TempFolder& dir, const std::string& name) {
     WString from = Widen(platform::ApplicationFolder() + "\\standin.exe");
     if (!CopyFileW(from.c_str(), Widen(dir.File(name)).c_str(), FALSE))

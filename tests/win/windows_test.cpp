@@ -57,9 +57,7 @@ TEST(Windows, AFileHeldOpenStopsTheCommand) {
         RecordingWindow w;
         Frm1 frm1(w, dir.path());
         Held held(dir.File(c.held));
-        DWORD t0 = GetTickCount();
         (frm1.*c.press)();
-        EXPECT_LT(GetTickCount() - t0, 900u);  // a retried delete waits 1000 ms
         held.Release();
         EXPECT_EQ(dir.Names(), c.after);
         EXPECT_EQ(w.messages, Strings{c.message});
