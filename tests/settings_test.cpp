@@ -96,7 +96,10 @@ TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
         {{"", "60", "40"}, "1024x768", "", "\"Sound Volume\" is not a number: \"\"."},
         {{"8", "abc"}, "800x600", "SoundVolume=0.08", "\"Voice Volume\" is not a number: \"abc\"."},
         {{"8", "5", "4,5"}, "", "SoundVolume=0.08 VoiceVolume=0.05", "\"Music Volume\" is not a number: \"4,5\"."},
+        {{}, "800x600", kSaved + " ScreenWidth=800 ScreenHeight=600", ""},
+        {{}, "1920x1080", kSaved + " ScreenWidth=1920 ScreenHeight=1080", ""},
         {{}, "12345x67", kSaved, ""}, {{}, "1024x76a", kSaved, ""}, {{}, "1280x10245", kSaved, ""},
+        {{}, "a1024x768", kSaved, ""}, {{}, "1024x768a", kSaved, ""}, {{}, "10240x768", kSaved, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << c.message);
