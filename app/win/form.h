@@ -70,6 +70,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(WPARAM wp, HWND control);
     void OnNextDlgCtl(WPARAM wp, LPARAM lp);
+    bool OnActivate(WPARAM wp);
     bool OnSetCursor();
     void OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
@@ -94,8 +95,14 @@ private:
     std::vector<Slot> slots_;
     std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
     int busy_ = 0;
+    HWND focus_ = nullptr;  // the control that had the focus when the window lost it
+    HWND asked_ = nullptr;  // a label asked for by its access key; the next control after it follows
     HICON icons_[2] = {};  // ICON_SMALL, ICON_BIG: ours, destroyed with the window
 };
+
+// Whether `control` may take the focus: a tab stop of its layout (labels,
+// images and lines never are), shown and enabled.
+bool TakesFocus(HWND control);
 
 // Twips to pixels of this window's monitor.
 inline int ToPixels(int twips, UINT dpi) { return layout::Pixels(twips, (int)dpi); }

@@ -189,6 +189,17 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
             Keys(w, {(WORD)vk});
             ASSERT_EQ(Seen(panel, folder), before) << "key " << (int)vk;
         }
+        // From a button, an arrow moves the focus, and never onto a label or a picture.
+        for (WORD arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
+            if (row.kind != layout::Kind::kButton) break;
+            FocusOn(w, control);
+            Keys(w, {arrow});
+            HWND to = FocusOf(w);
+            to = GetParent(to) == w ? to : GetParent(to);  // a combo box's field
+            int at = GetDlgCtrlID(to) - 100;
+            EXPECT_TRUE(at >= 0 && at < (int)f.count && f.controls[at].tab_stop)
+                << "arrow " << arrow << " to " << (at >= 0 && at < (int)f.count ? f.controls[at].name : "?");
+        }
     }
 }
 
@@ -229,6 +240,17 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
             SetSysColors(2, elements, old);
+            // A label's access key gives the focus to the next control that takes it; there
+            // the arrows move the slider.
+            HWND slider = Control(w, *form, "HScroll1");
+            for (WORD key : {'V', 'B'}) {
+                FocusOn(w, Control(w, *form, "Command1"));
+                Keys(w, {VK_MENU, key});
+                EXPECT_EQ(FocusOf(w), slider) << "Alt+" << (char)key;
+            }
+            const int at = GetScrollPos(slider, SB_CTL);
+            Keys(w, {VK_RIGHT});
+            EXPECT_EQ(GetScrollPos(slider, SB_CTL), at + 1);
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
         if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -238,7 +260,20 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         Sleep(100);
         EXPECT_TRUE(IsWindowEnabled(panel.main()));
         EXPECT_EQ(GetForegroundWindow(), panel.main());
+        HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
+                                                                                                     : "Command6");
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 1000))
+            << "the focus back on the button that opened it, so Space presses it again";
     }
+    // Another window in front, then the panel again: the focus where it was.
+    HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 1000));
+    SetForegroundWindow(panel.main());
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Command6"); }, 1000))
+        << "on reactivation";
+    DestroyWindow(other);
 }
 
 // Drawings for 1x, 1.5x and 2x (96, 144, 192 dpi), also after a DPI change: one stretched fails.
