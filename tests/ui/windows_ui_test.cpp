@@ -293,6 +293,14 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
             r.bottom = r.top + Px(layout::kFrm1.client_height, dpi) + 60;
             SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&r);
             Sleep(300);  // let it paint
+            // The labels drawn anew in their new fonts: a full repaint changes nothing.
+            HWND state = panel.Main("visual");
+            RECT rc;
+            GetClientRect(state, &rc);
+            Pixels shown = OnScreen(state, 0, 0, rc.right, rc.bottom);
+            RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            for (int k = 0; k < 2; ++k) SendMessageTimeoutW(panel.main(), WM_NULL, 0, 0, 0, 2000, nullptr);
+            EXPECT_TRUE(OnScreen(state, 0, 0, rc.right, rc.bottom) == shown) << "the state label was stale";
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
             SCOPED_TRACE(control);
