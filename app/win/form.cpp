@@ -112,11 +112,17 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // A button's press goes to the behaviour. Enter and Escape (IDOK, IDCANCEL)
-// do nothing: no window has a default or a cancel button.
+// do nothing: no window has a default or a cancel button. A press that
+// arrives while a handler runs is dropped: the waits that keep the window
+// painted, and a message box, let messages sent from other threads and
+// programs through, and each command runs to its end before the next.
 void FormWindow::OnCommand(WPARAM wp, HWND control) {
-    if (!control || HIWORD(wp) != BN_CLICKED) return;
+    if (!control || HIWORD(wp) != BN_CLICKED || !Taking()) return;
     Slot* s = Find(control);
-    if (s && s->row->kind == layout::Kind::kButton && behaviour_) behaviour_->Click(s->row->name);
+    if (!s || s->row->kind != layout::Kind::kButton || !behaviour_) return;
+    ++running_;
+    behaviour_->Click(s->row->name);
+    --running_;
 }
 
 bool TakesFocus(HWND control) {
@@ -187,9 +193,10 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT* r) {
     SetIcons();
 }
 
+// A scroll bar moved by the user; dropped while a handler runs, as a press is.
 void FormWindow::Scroll(HWND bar, int code, int thumb) {
     Slot* s = Find(bar);
-    if (!s) return;
+    if (!s || !Taking()) return;
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
@@ -211,7 +218,10 @@ void FormWindow::Scroll(HWND bar, int code, int thumb) {
     if (pos > si.nMax) pos = si.nMax;
     if (pos == si.nPos) return;
     SetScrollPos(bar, SB_CTL, pos, TRUE);
-    if (behaviour_) behaviour_->Change(s->row->name);
+    if (!behaviour_) return;
+    ++running_;
+    behaviour_->Change(s->row->name);
+    --running_;
 }
 
 void FormWindow::SetText(const char* control, const std::string& text) {
