@@ -246,11 +246,11 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             for (WORD key : {'V', 'B'}) {
                 FocusOn(w, Control(w, *form, "Command1"));
                 Keys(w, {VK_MENU, key});
-                EXPECT_EQ(FocusOf(w), slider) << "Alt+" << (char)key;
+                EXPECT_TRUE(WaitUntil([&] { return FocusOf(w) == slider; }, 1000)) << "Alt+" << (char)key;
             }
             const int at = GetScrollPos(slider, SB_CTL);
             Keys(w, {VK_RIGHT});
-            EXPECT_EQ(GetScrollPos(slider, SB_CTL), at + 1);
+            EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(slider, SB_CTL) == at + 1; }, 1000));
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
         if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
