@@ -24,6 +24,19 @@ Remedy ChooseRemedy(const RefusalFacts& f) {
     return Remedy::kNone;
 }
 
+FolderAccess FolderAccessFor(Step step, const Rights& r, bool wine) {
+    auto folder_grants = [&r](std::uint32_t bits) { return (r.folder & bits) == bits; };
+    bool removes = step == Step::kDelete || (step == Step::kRename && r.file_exists);
+    bool allowed;
+    if (step == Step::kCreateCopy || (step == Step::kRename && !r.file_exists))
+        allowed = folder_grants(kRightAddFile);
+    else if (removes)
+        allowed = folder_grants(kRightDeleteChild) || (!wine && (r.file & kRightDelete));
+    else
+        allowed = folder_grants(kRightAddFile | kRightDeleteChild);
+    return allowed ? FolderAccess::kAllowed : FolderAccess::kDenied;
+}
+
 Next AfterFailedStep(Step step, ErrorKind error, int waited_ms) {
     if (step == Step::kFlush && error == ErrorKind::kUnsupported) return Next::kCarryOn;
     bool waits = step == Step::kOpenSource || step == Step::kCreateCopy || step == Step::kRename;

@@ -7,6 +7,8 @@
 // posix/refusal.cpp).
 #pragma once
 
+#include <cstdint>
+
 #include "platform/status.h"
 
 namespace platform {
@@ -20,8 +22,29 @@ enum class ErrorKind {
 };
 
 // Access of the panel's token to the folder that holds the refused file: may
-// it add files to it and delete files from it?
+// it do there what the refused step needs? kDenied: the folder's rights are
+// the cause.
 enum class FolderAccess { kAllowed, kDenied, kUnknown };
+
+// The rights that the token is granted on the refused file and on its folder,
+// in Windows' bits; the ones the decision reads:
+constexpr std::uint32_t kRightAddFile = 0x2;         // FILE_ADD_FILE, on a folder
+constexpr std::uint32_t kRightDeleteChild = 0x40;    // FILE_DELETE_CHILD, on a folder
+constexpr std::uint32_t kRightDelete = 0x10000;      // DELETE, on the file
+struct Rights {
+    bool file_exists = false;
+    std::uint32_t file = 0;
+    std::uint32_t folder = 0;
+};
+
+// Whether the token's rights are what refuses `step`, on Windows: a new file
+// needs kRightAddFile on the folder; a delete, and a rename over a file that
+// is there, need kRightDelete on the file or kRightDeleteChild on the folder
+// (Windows' own "Modify" grants the first and not the second); a rename to a
+// free name adds one. Under Wine the Linux rule holds: a name goes from a
+// folder only if the folder may be written. For the other steps the folder
+// must grant both kRightAddFile and kRightDeleteChild.
+FolderAccess FolderAccessFor(Step step, const Rights& rights, bool wine);
 
 struct RefusalFacts {
     Step step = Step::kNone;  // the refused step

@@ -174,6 +174,31 @@ TEST(Platform, RefusalRemedyAndPatience) {
     }
 }
 
+// Whether the token's rights refuse a step: Windows' "Modify" grants DELETE on the file but no
+// FILE_DELETE_CHILD on the folder, and deletes work; under Wine only the folder counts.
+TEST(Platform, RefusalFolderRightsPerStep) {
+    const std::uint32_t kModify = kRightAddFile, kFull = kRightAddFile | kRightDeleteChild, kDel = kRightDelete;
+    const FolderAccess kYes = FolderAccess::kAllowed, kNo = FolderAccess::kDenied;
+    struct { Step step; bool exists; std::uint32_t file, folder; bool wine; FolderAccess want; } cases[] = {
+        {Step::kCreateCopy, false, 0, kModify, false, kYes},
+        {Step::kCreateCopy, false, 0, kRightDeleteChild, false, kNo},
+        {Step::kDelete, true, kDel, kModify, false, kYes},
+        {Step::kDelete, true, 0, kRightDeleteChild, false, kYes},
+        {Step::kDelete, true, 0, kModify, false, kNo},
+        {Step::kDelete, true, kDel, kModify, true, kNo},
+        {Step::kDelete, true, 0, kFull, true, kYes},
+        {Step::kRename, true, kDel, kModify, false, kYes},
+        {Step::kRename, true, 0, kModify, false, kNo},
+        {Step::kRename, false, 0, kModify, false, kYes},
+        {Step::kRename, false, 0, kRightDeleteChild, false, kNo},
+        {Step::kOpenSource, true, kDel, kModify, false, kNo},
+        {Step::kOpenSource, true, 0, kFull, false, kYes},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FolderAccessFor(c.step, Rights{c.exists, c.file, c.folder}, c.wine), c.want)
+            << int(c.step) << " " << c.exists << " " << c.file << " " << c.folder << " " << c.wine;
+}
+
 // By flag where the loader knows it, else by full path in the system folder.
 TEST(Platform, SystemDlls) {
     platform::SystemLoad with = PlanSystemLoad(true), without = PlanSystemLoad(false);

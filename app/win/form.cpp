@@ -93,6 +93,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: OnCommand(wp, (HWND)lp); return 0;
     case WM_HSCROLL: if (lp) Scroll((HWND)lp, LOWORD(wp), HIWORD(wp)); return 0;
     case WM_NEXTDLGCTL: OnNextDlgCtl(wp, lp); return 0;
+    case WM_ACTIVATE: if (OnActivate(wp)) return 0; break;
     case WM_CLOSE: Close(); return 0;  // the title bar's close box, Alt+F4
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -111,19 +112,56 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // A button's press goes to the behaviour. Enter and Escape (IDOK, IDCANCEL)
-// do nothing: no window has a default or a cancel button.
+// do nothing: no window has a default or a cancel button. A press that
+// arrives while a handler runs is dropped: the waits that keep the window
+// painted, and a message box, let messages sent from other threads and
+// programs through, and each command runs to its end before the next.
 void FormWindow::OnCommand(WPARAM wp, HWND control) {
-    if (!control || HIWORD(wp) != BN_CLICKED) return;
+    if (!control || HIWORD(wp) != BN_CLICKED || !Taking()) return;
     Slot* s = Find(control);
-    if (s && s->row->kind == layout::Kind::kButton && behaviour_) behaviour_->Click(s->row->name);
+    if (!s || s->row->kind != layout::Kind::kButton || !behaviour_) return;
+    ++running_;
+    behaviour_->Click(s->row->name);
+    --running_;
+}
+
+bool TakesFocus(HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control) &&
+           (GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
 }
 
 // The dialog manager's focus move: a label's access key asks for the label,
-// then for the next control after it that takes the focus. Only dialog
-// classes handle it by default; our windows are not one.
+// then for the next control after it that takes the focus. The label itself
+// never gets it; the next control is found from where it stands. Only dialog
+// classes handle the message by default; our windows are not one.
 void FormWindow::OnNextDlgCtl(WPARAM wp, LPARAM lp) {
-    HWND to = LOWORD(lp) ? (HWND)wp : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-    if (to) SetFocus(to);
+    HWND from = asked_;
+    asked_ = nullptr;
+    if (LOWORD(lp)) {
+        if (TakesFocus((HWND)wp))
+            SetFocus((HWND)wp);
+        else
+            asked_ = (HWND)wp;
+        return;
+    }
+    if (HWND to = GetNextDlgTabItem(hwnd_, from ? from : GetFocus(), wp != 0)) SetFocus(to);
+}
+
+// As a dialog does: the control that had the focus when the window lost the
+// activation (to a modal window, a message box, another program) gets it
+// back when the window is active again; left to the default, the window
+// would keep the focus itself and Space would press nothing.
+bool FormWindow::OnActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+        return false;
+    }
+    if (HIWORD(wp) || !focus_ || !IsChild(hwnd_, focus_) || !IsWindowVisible(focus_) ||
+        !IsWindowEnabled(focus_))
+        return false;
+    SetFocus(focus_);
+    return true;
 }
 
 // The wait cursor while a command runs; false to let the system choose.
@@ -155,9 +193,10 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT* r) {
     SetIcons();
 }
 
+// A scroll bar moved by the user; dropped while a handler runs, as a press is.
 void FormWindow::Scroll(HWND bar, int code, int thumb) {
     Slot* s = Find(bar);
-    if (!s) return;
+    if (!s || !Taking()) return;
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
@@ -179,7 +218,10 @@ void FormWindow::Scroll(HWND bar, int code, int thumb) {
     if (pos > si.nMax) pos = si.nMax;
     if (pos == si.nPos) return;
     SetScrollPos(bar, SB_CTL, pos, TRUE);
-    if (behaviour_) behaviour_->Change(s->row->name);
+    if (!behaviour_) return;
+    ++running_;
+    behaviour_->Change(s->row->name);
+    --running_;
 }
 
 void FormWindow::SetText(const char* control, const std::string& text) {
@@ -228,7 +270,11 @@ ui::Answer FormWindow::Message(const std::string& text, ui::Buttons buttons) {
     return r == IDYES ? ui::Answer::kYes : r == IDNO ? ui::Answer::kNo : ui::Answer::kOk;
 }
 
+// Disabling this window for the modal one may take the focus away before
+// the activation goes, so the control that has it is noted here.
 void FormWindow::ShowModal(ui::Form form) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focus_ = focus;
     if (modal_) modal_(form, hwnd_);
 }
 

@@ -70,6 +70,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(WPARAM wp, HWND control);
     void OnNextDlgCtl(WPARAM wp, LPARAM lp);
+    bool OnActivate(WPARAM wp);
     bool OnSetCursor();
     void OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
@@ -82,6 +83,7 @@ private:
     void Paint();
     LRESULT ColourControl(UINT msg, HDC dc, HWND control);
     void Scroll(HWND bar, int code, int thumb);  // thumb: SB_THUMBPOSITION's position
+    bool Taking() const { return !busy_ && !running_; }  // whether an event may start a handler
     Slot* Find(const char* name);
     Slot* Find(HWND control);
     HFONT FontFor(const layout::Font& font);
@@ -94,8 +96,15 @@ private:
     std::vector<Slot> slots_;
     std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
     int busy_ = 0;
+    int running_ = 0;  // a handler of a press or a scroll is running
+    HWND focus_ = nullptr;  // the control that had the focus when the window lost it
+    HWND asked_ = nullptr;  // a label asked for by its access key; the next control after it follows
     HICON icons_[2] = {};  // ICON_SMALL, ICON_BIG: ours, destroyed with the window
 };
+
+// Whether `control` may take the focus: a tab stop of its layout (labels,
+// images and lines never are), shown and enabled.
+bool TakesFocus(HWND control);
 
 // Twips to pixels of this window's monitor.
 inline int ToPixels(int twips, UINT dpi) { return layout::Pixels(twips, (int)dpi); }

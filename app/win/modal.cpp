@@ -39,6 +39,28 @@ bool CharForNoOne(MSG& msg) {
     return !(code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE | DLGC_WANTALLKEYS));
 }
 
+// The arrows move the focus through the window's controls, as the dialog
+// manager does, but past those that never take it (labels, images), where
+// the dialog manager would stop. Controls that want the arrows (scroll bars,
+// text boxes, the combo box) keep them.
+bool Arrow(const MSG& msg, HWND root) {
+    if (msg.message != WM_KEYDOWN || !msg.hwnd || msg.hwnd == root) return false;
+    bool back = msg.wParam == VK_LEFT || msg.wParam == VK_UP;
+    if (!back && msg.wParam != VK_RIGHT && msg.wParam != VK_DOWN) return false;
+    LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
+    if (code & (DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    HWND first = nullptr;
+    for (HWND h = GetNextDlgGroupItem(root, msg.hwnd, back); h && h != msg.hwnd && h != first;
+         h = GetNextDlgGroupItem(root, h, back)) {
+        if (!first) first = h;
+        if (TakesFocus(h)) {
+            SetFocus(h);
+            break;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void RunMessageLoop(const FormWindow& window) {
@@ -52,6 +74,7 @@ void RunMessageLoop(const FormWindow& window) {
         if (got < 0) return;
         if (Escape(msg)) continue;
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && Arrow(msg, root)) continue;
         if (root && !CharForNoOne(msg) && IsDialogMessageW(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -128,8 +128,9 @@ void FormWindow::Place() {
 
 void FormWindow::Layout(UINT dpi) {
     dpi_ = dpi;
-    for (auto& f : fonts_) DeleteObject(f.second);
-    fonts_.clear();
+    // The old fonts go only once no control holds them any more.
+    std::vector<std::pair<const layout::Font*, HFONT>> old;
+    old.swap(fonts_);
     for (Slot& s : slots_) {
         if (!s.hwnd) continue;
         const layout::Control& c = *s.row;
@@ -145,5 +146,9 @@ void FormWindow::Layout(UINT dpi) {
         }
         SetWindowPos(s.hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    for (auto& f : old) DeleteObject(f.second);
+    // The fonts were set without drawing and the moves keep the old bits, and
+    // the window's own invalidation stops at its children (WS_CLIPCHILDREN):
+    // every control is drawn afresh, or a label keeps its text of the old size.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

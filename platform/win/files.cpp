@@ -3,12 +3,24 @@
 #include "platform/files.h"
 
 #include "platform/refusal.h"
+#include "platform/win/files_win.h"
 #include "platform/win/refusal_win.h"
 #include "platform/win/wide.h"
 
 namespace platform {
 
 namespace {
+
+// `path` as our own file calls take it: made full (with backslashes only)
+// and in the extended form when it is too long for the plain one.
+WString Native(const WString& path) {
+    if (path.size() < MAX_PATH) return path;
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    WString full(n, L'\0');
+    n = n ? GetFullPathNameW(path.c_str(), n, &full[0], nullptr) : 0;
+    full.resize(n < full.size() ? n : 0);
+    return LongPathForm(full.empty() ? path : full);
+}
 
 Status Refused(DWORD err, const WString& file, Step step) {
     return Status::Refused(SystemReason(err), (long)err, Narrow(file), step);
@@ -109,8 +121,16 @@ DWORD CopyData(HANDLE in, HANDLE out, Patience& patience) {
 
 }  // namespace
 
+WString LongPathForm(const WString& path) {
+    auto starts = [&path](const wchar_t* with) { return path.rfind(with, 0) == 0; };
+    if (path.size() < MAX_PATH || starts(L"\\\\?\\") || starts(L"\\\\.\\")) return path;
+    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+    if (starts(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+    return path;
+}
+
 bool FileExists(const std::string& path) {
-    DWORD attr = GetFileAttributesW(Widen(path).c_str());
+    DWORD attr = GetFileAttributesW(Native(Widen(path)).c_str());
     return attr != INVALID_FILE_ATTRIBUTES &&
            !(attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
@@ -119,14 +139,17 @@ bool FileExists(const std::string& path) {
 // progress): data, last-write time and attributes, as CopyFileExW copies them.
 Status CopyFileReplace(const std::string& source, const std::string& target,
                        const CopyProgress& progress) {
+    // `from` and `to` name the files in a refusal; the calls take their
+    // native forms.
     WString from = Widen(source), to = Widen(target);
+    const WString from_path = Native(from), to_path = Native(to);
     // Windows refuses to copy over a read-only file; Wine run as root
     // would not, so the refusal is made here for both.
-    DWORD attr = GetFileAttributesW(to.c_str());
+    DWORD attr = GetFileAttributesW(to_path.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
         return Refused(ERROR_ACCESS_DENIED, to, Step::kRename);
     Patience patience(progress);
-    HANDLE in = Open(from, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+    HANDLE in = Open(from_path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                      FILE_FLAG_SEQUENTIAL_SCAN, Step::kOpenSource, patience);
     if (in == INVALID_HANDLE_VALUE) return Refused(GetLastError(), from, Step::kOpenSource);
     // The data goes to a file of our own first and replaces the target in one
@@ -134,7 +157,7 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     // name holds either its old contents or all of the new ones, never part:
     // a later Enable or Disable never copies a torn file over a whole one.
     // Others may read it meanwhile (a virus scanner does).
-    WString part = to + L".zarn-copying";
+    WString part = Native(to + L".zarn-copying");
     HANDLE out = Open(part, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                       Step::kCreateCopy, patience);
     if (out == INVALID_HANDLE_VALUE) {
@@ -145,9 +168,9 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     Step step = Step::kWrite;
     DWORD err = CopyData(in, out, patience);
     CloseHandle(out);
-    if (!err) SetFileAttributesW(part.c_str(), GetFileAttributesW(from.c_str()));
+    if (!err) SetFileAttributesW(part.c_str(), GetFileAttributesW(from_path.c_str()));
     CloseHandle(in);
-    while (!err && !MoveFileExW(part.c_str(), to.c_str(),
+    while (!err && !MoveFileExW(part.c_str(), to_path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD moved = GetLastError();
         step = Step::kRename;
@@ -160,19 +183,19 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
 
 // Never retried: a file held now is the player's to close.
 Status RemoveFile(const std::string& path) {
-    WString p = Widen(path);
-    if (!DeleteFileW(p.c_str())) return Refused(GetLastError(), p, Step::kDelete);
+    WString p = Widen(path), native = Native(p);
+    if (!DeleteFileW(native.c_str())) return Refused(GetLastError(), p, Step::kDelete);
     // Wine removes the file when its handle closes, and says nothing when
     // the folder refuses then (a Linux user who may not write it): the name
     // is still there. (Windows hides a file whose delete is pending.)
-    if (GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(native.c_str()) != INVALID_FILE_ATTRIBUTES)
         return Refused(ERROR_ACCESS_DENIED, p, Step::kDelete);
     return Status::Success();
 }
 
 std::uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(Native(Widen(path)).c_str(), GetFileExInfoStandard, &data)) return 0;
     return ((std::uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
 

@@ -37,19 +37,19 @@ struct Security {
     }
 };
 
-// May the token add files to `folder` and delete files from it? The check
-// is made against the folder's own security descriptor, as the system makes
-// it when a file is created or deleted there.
-FolderAccess CheckFolder(const Security& sec, HANDLE token, const WString& folder) {
+// The rights the token is granted on `path` (a file or a folder), checked
+// against its own security descriptor as the system checks them when a file
+// is created, renamed or deleted; false when they cannot be read.
+bool Granted(const Security& sec, HANDLE token, const WString& path, std::uint32_t* rights) {
     const SECURITY_INFORMATION what =
         OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     DWORD size = 0;
-    sec.get_file_security(folder.c_str(), what, nullptr, 0, &size);
-    if (size == 0) return FolderAccess::kUnknown;
+    sec.get_file_security(path.c_str(), what, nullptr, 0, &size);
+    if (size == 0) return false;
     void* sd = HeapAlloc(GetProcessHeap(), 0, size);
-    FolderAccess answer = FolderAccess::kUnknown;
+    bool known = false;
     HANDLE impersonation = nullptr;
-    if (sd && sec.get_file_security(folder.c_str(), what, sd, size, &size) &&
+    if (sd && sec.get_file_security(path.c_str(), what, sd, size, &size) &&
         sec.duplicate_token(token, SecurityImpersonation, &impersonation)) {
         GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
                                    FILE_ALL_ACCESS};
@@ -60,13 +60,15 @@ FolderAccess CheckFolder(const Security& sec, HANDLE token, const WString& folde
         DWORD privileges_size = sizeof privileges;
         DWORD granted = 0;
         BOOL allowed = FALSE;
-        if (sec.access_check(sd, impersonation, FILE_ADD_FILE | FILE_DELETE_CHILD, &mapping,
-                             &privileges.set, &privileges_size, &granted, &allowed))
-            answer = allowed ? FolderAccess::kAllowed : FolderAccess::kDenied;
+        if (sec.access_check(sd, impersonation, MAXIMUM_ALLOWED, &mapping, &privileges.set,
+                             &privileges_size, &granted, &allowed)) {
+            *rights = allowed ? granted : 0;
+            known = true;
+        }
     }
     if (impersonation) CloseHandle(impersonation);
     if (sd) HeapFree(GetProcessHeap(), 0, sd);
-    return answer;
+    return known;
 }
 
 bool Elevated(const Security& sec, HANDLE token) {
@@ -107,7 +109,11 @@ RefusalFacts FactsAbout(const Status& refused) {
         !sec.open_process_token(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &token))
         return f;
     WString::size_type slash = file.find_last_of(L"\\/");
-    if (slash != WString::npos) f.folder = CheckFolder(sec, token, file.substr(0, slash));
+    Rights rights;
+    rights.file_exists = attr != INVALID_FILE_ATTRIBUTES;
+    if (slash != WString::npos && Granted(sec, token, file.substr(0, slash), &rights.folder) &&
+        (!rights.file_exists || Granted(sec, token, file, &rights.file)))
+        f.folder = FolderAccessFor(f.step, rights, f.wine);
     f.elevated = Elevated(sec, token);
     CloseHandle(token);
     return f;

@@ -22,6 +22,22 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
         EXPECT_TRUE(WaitUntil([&] { return TextOf(panel.Main("visual")) == (enable ? "Enabled" : "Disabled"); }));
         for (const std::string& name : kModFiles) EXPECT_EQ(folder.Read(enable ? name : name + ".Zarn"), name);
     }
+    // A command runs to its end before the next: Clean, sent from another thread while Disable
+    // waits for a file the game holds, runs no part of it then or later.
+    Keys(panel.main(), {VK_MENU, 'E'});
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(panel.Main("visual")) == "Enabled"; }));
+    HANDLE held = CreateFileW(Widen(folder.File("ra2md.csf")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    Click(panel.Main("Command3"));
+    EXPECT_TRUE(WaitUntil([&] { return !folder.Read("ea_wwlogo.bik.Zarn").empty(); }));
+    SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel.Main("Clean")), BN_CLICKED),
+                       (LPARAM)panel.Main("Clean"));
+    HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": Sharing violation.\nIf the game "
+                         "or the patch program is still running, close it and try again.");
+    Keys(box, {VK_RETURN});
+    EXPECT_TRUE(WaitGone(box));
+    CloseHandle(held);
+    for (const std::string& name : kCleanFiles) EXPECT_EQ(folder.Read(name), name) << "Clean ran inside Disable";
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.FindBox(500)) << "Clean is silent";

@@ -235,6 +235,17 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
             Keys(w, {(WORD)vk});
             ASSERT_EQ(Seen(panel, folder), before) << "key " << (int)vk;
         }
+        // From a button, an arrow moves the focus, and never onto a label or a picture.
+        for (WORD arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
+            if (row.kind != layout::Kind::kButton) break;
+            FocusOn(w, control);
+            Keys(w, {arrow});
+            HWND to = FocusOf(w);
+            to = GetParent(to) == w ? to : GetParent(to);  // a combo box's field
+            int at = GetDlgCtrlID(to) - 100;
+            EXPECT_TRUE(at >= 0 && at < (int)f.count && f.controls[at].tab_stop)
+                << "arrow " << arrow << " to " << (at >= 0 && at < (int)f.count ? f.controls[at].name : "?");
+        }
     }
 }
 
@@ -275,6 +286,17 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
             SetSysColors(2, elements, old);
+            // A label's access key gives the focus to the next control that takes it; there
+            // the arrows move the slider.
+            HWND slider = Control(w, *form, "HScroll1");
+            for (WORD key : {'V', 'B'}) {
+                FocusOn(w, Control(w, *form, "Command1"));
+                Keys(w, {VK_MENU, key});
+                EXPECT_TRUE(WaitUntil([&] { return FocusOf(w) == slider; }, 1000)) << "Alt+" << (char)key;
+            }
+            const int at = GetScrollPos(slider, SB_CTL);
+            Keys(w, {VK_RIGHT});
+            EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(slider, SB_CTL) == at + 1; }, 1000));
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
         if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -284,7 +306,20 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         Sleep(100);
         EXPECT_TRUE(IsWindowEnabled(panel.main()));
         EXPECT_EQ(GetForegroundWindow(), panel.main());
+        HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
+                                                                                                     : "Command6");
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 1000))
+            << "the focus back on the button that opened it, so Space presses it again";
     }
+    // Another window in front, then the panel again: the focus where it was.
+    HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 1000));
+    SetForegroundWindow(panel.main());
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Command6"); }, 1000))
+        << "on reactivation";
+    DestroyWindow(other);
 }
 
 // Drawings for 1x, 1.5x and 2x (96, 144, 192 dpi), also after a DPI change: one stretched fails.
@@ -304,6 +339,14 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
             r.bottom = r.top + Px(layout::kFrm1.client_height, dpi) + 60;
             SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&r);
             Sleep(300);  // let it paint
+            // The labels drawn anew in their new fonts: a full repaint changes nothing.
+            HWND state = panel.Main("visual");
+            RECT rc;
+            GetClientRect(state, &rc);
+            Pixels shown = OnScreen(state, 0, 0, rc.right, rc.bottom);
+            RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            for (int k = 0; k < 2; ++k) SendMessageTimeoutW(panel.main(), WM_NULL, 0, 0, 0, 2000, nullptr);
+            EXPECT_TRUE(OnScreen(state, 0, 0, rc.right, rc.bottom) == shown) << "the state label was stale";
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
             SCOPED_TRACE(control);

@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/refusal.h"
 #include "platform/win/com.h"
+#include "platform/win/files_win.h"
 #include "platform/win/program_win.h"
 #include "platform/win/system_library.h"
 #include "platform/win/wide.h"
@@ -145,6 +146,35 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
             << c << " " << calls_while_held;
         EXPECT_TRUE(ok || platform::FactsAbout(s).wine);
     }
+}
+
+// A game folder deep enough that the copy's temporary name passes MAX_PATH, though every real
+// name fits: the files move all the same. Only long full paths take the extended form.
+TEST(Windows, ADeepGameFolderWhereOnlyTheCopysTemporaryNamePassesTheLimit) {
+    const WString deep = L"C:\\" + WString(250, L'g') + L"\\ra2md.csf";
+    struct { WString path, form; } forms[] = {
+        {L"C:\\Games\\ra2md.csf", L"C:\\Games\\ra2md.csf"},
+        {deep.substr(0, 259), deep.substr(0, 259)},
+        {deep.substr(0, 260), L"\\\\?\\" + deep.substr(0, 260)},
+        {L"\\\\server\\share" + deep.substr(2), L"\\\\?\\UNC\\server\\share" + deep.substr(2)},
+        {L"\\\\?\\" + deep, L"\\\\?\\" + deep},
+        {L"\\\\.\\" + deep.substr(3), L"\\\\.\\" + deep.substr(3)},
+        {deep.substr(3), deep.substr(3)},  // relative
+    };
+    for (const auto& f : forms) EXPECT_EQ(Narrow(platform::LongPathForm(f.path)), Narrow(f.form));
+
+    TempFolder dir;
+    const std::string longest = "expandmd80.mix.Zarn";  // with the folder, 13 short of the temporary name
+    const std::string sub(259 - longest.size() - 1 - dir.path().size() - 1, 'g'), game = dir.File(sub);
+    ASSERT_GT(game.size() + 1 + longest.size() + std::string(".zarn-copying").size(), 259u);
+    dir.MakeFolder(sub);
+    for (const std::string& name : kModFiles) dir.Write(sub + "\\" + name, name);
+    RecordingWindow w;
+    Frm1 frm1(w, game);
+    frm1.Command3_Click();
+    EXPECT_EQ(w.messages, Strings{});
+    for (const std::string& name : kModFiles) EXPECT_EQ(dir.Read(sub + "\\" + name + ".Zarn"), name);
+    EXPECT_EQ(w.texts["visual"], "Disabled");
 }
 
 TEST(NonRoot, AFolderTheUserMayNotWriteSaysSo) {

@@ -39,7 +39,7 @@ WINDOWS_TESTS = [
     ("app/win/taskbar*",           False, "MainWindowUi.*"),
     ("app/win/fonts*",             False, "WindowsUi.*"),
     ("app/win/paint*",             False, "WindowsUi.*"),
-    ("app/win/realise*",           False, "WindowsUi.*:GameOptionsUi.*"),
+    ("app/win/realise*",           False, "WindowsUi.*:GameOptionsUi.*:PicturesUi.*"),
     ("app/win/modal*",             False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*"),
     ("app/win/form*",              False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*"),
     ("app/win/main*",              False, "WindowsUi.*:MainWindowUi.*:PlantedDllUi.*"),
