@@ -49,8 +49,8 @@ std::vector<DWORD> Pixels32(HBITMAP bitmap, int size) {
 // own in proportion.
 int IconMetric(int index, UINT dpi) {
     using ForDpi = int(WINAPI*)(int, UINT);
-    static auto for_dpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static auto for_dpi =
+        platform::SystemFunction<ForDpi>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
     if (for_dpi) return for_dpi(index, dpi);
     return MulDiv(GetSystemMetrics(index), (int)dpi, (int)DpiOf(nullptr));
 }
