@@ -162,7 +162,7 @@ void Frm1::Command5_Click() { window_.Close(); }
 void Frm1::Command6_Click() { window_.ShowModal(ui::Form::kHelp); }
 
 void Frm1::Command7_Click() {
-    if (!platform::FileExists(GameFilePath(files::SettingsFile))) {
+    if (!platform::FileExists(GameFilePath(platform::kSettingsFile))) {
         window_.Message(kNoSettingsFile, Buttons::kOk);
         return;
     }

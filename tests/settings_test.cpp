@@ -97,6 +97,7 @@ TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
         {{"8", "abc"}, "800x600", "SoundVolume=0.08", "\"Voice Volume\" is not a number: \"abc\"."},
         {{"8", "5", "4,5"}, "", "SoundVolume=0.08 VoiceVolume=0.05", "\"Music Volume\" is not a number: \"4,5\"."},
         {{}, "12345x67", kSaved, ""}, {{}, "1024x76a", kSaved, ""}, {{}, "1280x10245", kSaved, ""},
+        {{}, "1024xp", kSaved, ""},   {{}, "800X600", kSaved, ""},  {{}, "8OOx600", kSaved, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << c.message);
