@@ -48,7 +48,6 @@ const char* const CleanFiles[12] = {
 };
 
 const char GameExe[] = "RA2MD.exe";
-const char SettingsFile[] = "RA2MD.ini";
 const char PatchExe[] = "RockPatch.exe";
 
 }  // namespace files

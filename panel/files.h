@@ -21,7 +21,6 @@ extern const char* const UninstallFiles[26];
 extern const char* const CleanFiles[12];
 
 extern const char GameExe[];      // "RA2MD.exe", started by Launch
-extern const char SettingsFile[]; // "RA2MD.ini", the game's settings
 extern const char PatchExe[];     // "RockPatch.exe", run by Uninstall
 
 }  // namespace files

@@ -101,6 +101,15 @@ bool Frm1::DeleteIfPresent(const std::string& path) {
     return !platform::FileExists(path) || Delete(path);
 }
 
+bool Frm1::Start(const std::string& path, platform::ShowState show_state) {
+    if (!platform::FileExists(path)) {
+        window_.Message(kNotInGameFolder, Buttons::kOk);
+        return false;
+    }
+    return failure::Proceed(window_, platform::StartProgram(path, show_state), "start",
+                            failure::Quoted(path));
+}
+
 // Enable (every disabled form present goes back to its own name) and
 // Disable (every file present under its own name gets the suffix). The total
 // for the task bar is what is there when the command starts.
@@ -144,15 +153,7 @@ void Frm1::Command3_Click() {
 
 // &Launch: start the game minimized and close the panel.
 void Frm1::Command1_Click() {
-    std::string game = GameFilePath(files::GameExe);
-    if (!platform::FileExists(game)) {
-        window_.Message(kNotInGameFolder, Buttons::kOk);
-        return;
-    }
-    if (!failure::Proceed(window_, platform::StartProgram(game, platform::kShowMinimized), "start",
-                          failure::Quoted(game)))
-        return;
-    window_.Close();
+    if (Start(GameFilePath(files::GameExe), platform::kShowMinimized)) window_.Close();
 }
 
 void Frm1::Command4_Click() { window_.ShowModal(ui::Form::kAbout); }
@@ -162,7 +163,7 @@ void Frm1::Command5_Click() { window_.Close(); }
 void Frm1::Command6_Click() { window_.ShowModal(ui::Form::kHelp); }
 
 void Frm1::Command7_Click() {
-    if (!platform::FileExists(GameFilePath(files::SettingsFile))) {
+    if (!platform::FileExists(GameFilePath(platform::kSettingsFile))) {
         window_.Message(kNoSettingsFile, Buttons::kOk);
         return;
     }
@@ -177,13 +178,7 @@ void Frm1::Uninstall_Click() {
             if (!DeleteIfPresent(GameFilePath(name))) return;
     }
     std::string patch = GameFilePath(files::PatchExe);
-    if (!platform::FileExists(patch)) {
-        window_.Message(kNotInGameFolder, Buttons::kOk);
-        return;
-    }
-    if (!failure::Proceed(window_, platform::StartProgram(patch, platform::kShowNormal), "start",
-                          failure::Quoted(patch)))
-        return;
+    if (!Start(patch, platform::kShowNormal)) return;
     window_.Message(kPatchDone, Buttons::kOk);
     {
         BusyScope busy(window_);

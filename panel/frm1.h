@@ -9,6 +9,7 @@
 #include <string>
 
 #include "panel/progress.h"
+#include "platform/program.h"
 #include "platform/taskbar.h"
 #include "platform/window.h"
 
@@ -52,6 +53,9 @@ private:
     // Deletes the file at `path` when FileExists says it is there.
     bool DeleteIfPresent(const std::string& path);
     bool Delete(const std::string& path);
+    // Starts the program at `path` in the game folder; when it is not there,
+    // says so instead. False when it was not started.
+    bool Start(const std::string& path, platform::ShowState show_state);
 
     ui::Window& window_;
     std::string folder_;

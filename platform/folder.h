@@ -13,4 +13,8 @@ extern const char kPathSeparator;
 // working directory), without a trailing separator.
 std::string ApplicationFolder();
 
+// The game's settings file in the application folder: the main window tests
+// for it, the Game Options dialog reads and writes it.
+inline constexpr char kSettingsFile[] = "RA2MD.ini";
+
 }  // namespace platform

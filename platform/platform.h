@@ -3,7 +3,8 @@
 //
 // The implementation for this build is in win/ or posix/ (the build picks one).
 //
-// - folder.h: the application folder and the path separator.
+// - folder.h: the application folder, the path separator and the name of
+//   the game's settings file in it.
 // - files.h: the file test, copy and delete.
 // - program.h: starting another program.
 // - window.h: the narrow window interface (control texts, message boxes,
@@ -12,6 +13,7 @@
 // - status.h: a refusal, its reason, error code, file and step; refusal.h:
 //   what it means for the player (the remedy line, a copy's patience).
 // - loader.h: how system DLLs are loaded from System32 only (win/ loads them).
+// - taskbar.h: the task bar button's progress during a long command.
 //
 // Strings are UTF-8 on both sides; wide strings exist only inside win/.
 #pragma once

@@ -128,12 +128,13 @@ std::string JoinScreenSize(const std::string& width, const std::string& height) 
 }
 
 std::optional<ScreenSize> SplitScreenSize(const std::string& text) {
-    switch (text.size()) {
-        case 9: return ScreenSize{text.substr(0, 4), text.substr(5, 4)};
-        case 8: return ScreenSize{text.substr(0, 4), text.substr(5, 3)};
-        case 7: return ScreenSize{text.substr(0, 3), text.substr(4, 3)};
-        default: return std::nullopt;
-    }
+    // Where the split by length puts the "x": after 3 characters of 7, after
+    // 4 of 8 or 9.
+    size_t x = text.size() == 7 ? 3 : text.size() == 8 || text.size() == 9 ? 4 : 0;
+    if (x == 0 || text[x] != 'x') return std::nullopt;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (i != x && !IsDigit(text[i])) return std::nullopt;
+    return ScreenSize{text.substr(0, x), text.substr(x + 1)};
 }
 
 }  // namespace settings

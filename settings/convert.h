@@ -44,8 +44,12 @@ struct ScreenSize {
 
 // The resolution box's text split back by its length alone: 9 characters
 // give the first 4 and the last 4, 8 the first 4 and the last 3, 7 the first
-// 3 and the last 3. Any other length is not split, and the caller leaves both
-// keys as they are.
+// 3 and the last 3. Only a text of the list entries' form is split: 4 or 3
+// digits, "x", 4 or 3 digits, the height not longer than the width
+// ("1280x1024", "800x600"), exactly the texts whose split lands on the "x".
+// Anything else ("1024xp", "1024xError", "12345x67") would store pieces of
+// words or of numbers: it is not split, and the caller leaves both keys as
+// they are.
 std::optional<ScreenSize> SplitScreenSize(const std::string& text);
 
 }  // namespace settings

@@ -59,21 +59,6 @@ namespace {
 // Slider range and steps, applied at every change.
 constexpr int kVolumeMin = 0, kVolumeMax = 100, kSmallStep = 1, kLargeStep = 10;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// True for the form of the resolution list's entries: 4 or 3 digits, "x",
-// 4 or 3 digits, the height not longer than the width ("1280x1024",
-// "800x600"). These are exactly the texts whose split by length alone lands
-// on the "x"; anything else ("1024xp", "1024xError", "12345x67") would store
-// pieces of words or of numbers, so Save leaves the screen size alone.
-bool IsScreenSizeForm(const std::string& text) {
-    std::size_t x = text.size() == 7 ? 3 : text.size() == 8 || text.size() == 9 ? 4 : 0;
-    if (x == 0 || text[x] != 'x') return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != x && !IsDigit(text[i])) return false;
-    return true;
-}
-
 // Every read passes the same default.
 std::string Read(const Cini& ini, const char* key) { return ini.GetValue(key, settings::kReadDefault); }
 
@@ -97,7 +82,7 @@ GameOptions::GameOptions(ui::Window& window, std::string folder)
 
 // Before every access: the settings file, formed anew, and the section.
 void GameOptions::Point(Cini& ini, const char* section) const {
-    ini.FileName(folder_ + platform::kPathSeparator + settings::kSettingsFile);
+    ini.FileName(folder_ + platform::kPathSeparator + platform::kSettingsFile);
     ini.ApplicationKey(section);
 }
 
@@ -145,9 +130,8 @@ void GameOptions::Command1_Click() {
         Write(ini, row.key.key, *stored);
     }
 
-    std::string size = window_.Text("Combo1");
-    if (IsScreenSizeForm(size)) {
-        std::optional<settings::ScreenSize> split = settings::SplitScreenSize(size);
+    // A text of another form than the list's entries leaves the screen size alone.
+    if (std::optional<settings::ScreenSize> split = settings::SplitScreenSize(window_.Text("Combo1"))) {
         Point(ini, settings::kVideo);
         Write(ini, settings::kScreenWidth.key, split->width);
         Write(ini, settings::kScreenHeight.key, split->height);

@@ -1,12 +1,9 @@
-// The game's settings file RA2MD.ini: its name in the game folder, and the
-// nine keys the Game Options dialog reads and writes. No other key of the
-// file is touched by this program.
+// The nine keys of the game's settings file (platform::kSettingsFile) that
+// the Game Options dialog reads and writes. No other key of the file is
+// touched by this program.
 #pragma once
 
 namespace settings {
-
-// The file, in the game folder.
-inline constexpr char kSettingsFile[] = "RA2MD.ini";
 
 // The default passed with every read. Neither it nor "Error" (an empty value)
 // is "yes" or a number.

@@ -100,6 +100,7 @@ TEST(GameOptions, SaveWritesVolumesAndResolutionOrStopsAtAVolumeThatIsNoNumber) 
         {{}, "1920x1080", kSaved + " ScreenWidth=1920 ScreenHeight=1080", ""},
         {{}, "12345x67", kSaved, ""}, {{}, "1024x76a", kSaved, ""}, {{}, "1280x10245", kSaved, ""},
         {{}, "a1024x768", kSaved, ""}, {{}, "1024x768a", kSaved, ""}, {{}, "10240x768", kSaved, ""},
+        {{}, "1024xp", kSaved, ""},   {{}, "800X600", kSaved, ""},  {{}, "8OOx600", kSaved, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.combo << " " << c.message);

@@ -12,6 +12,8 @@
 // made once per row and DPI, when a window first needs the row.
 #include "app/win/form.h"
 
+#include <deque>
+
 #include "platform/win/wide.h"
 
 namespace {
@@ -277,14 +279,16 @@ WString ChooseFace(const layout::Font& row, UINT dpi) {
     return first_present.empty() ? Widen(row.face) : first_present;
 }
 
-// The face for `row` at `dpi`, chosen once for the process.
+// The face for `row` at `dpi`, chosen once for the process. The choices are
+// kept in a deque, which never moves what it holds: a face handed out stays
+// valid for the life of the process, however many are chosen after it.
 const WString& FaceFor(const layout::Font& row, UINT dpi) {
     struct Choice {
         const layout::Font* row;
         UINT dpi;
         WString face;
     };
-    static std::vector<Choice> chosen;
+    static std::deque<Choice> chosen;
     for (const Choice& c : chosen)
         if (c.row == &row && c.dpi == dpi) return c.face;
     chosen.push_back({&row, dpi, ChooseFace(row, dpi)});

@@ -7,9 +7,9 @@
 #include "platform/folder.h"
 #include "app/win/form.h"
 #include "app/win/modal.h"
-#include "app/win/system.h"
 #include "app/win/taskbar.h"
 #include "panel/frm1.h"
+#include "platform/win/system_library.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    HardenDllSearch();
+    platform::HardenDllSearch();
     FormWindow::RegisterClasses();
 
     FormWindow window(layout::kFrm1, RunModal);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/gif.h"
+#include "app/win/resample.h"
 #include "platform/win/wide.h"
 
 const wchar_t kPictureClass[] = L"ZarnPicture";
@@ -36,26 +37,6 @@ struct Shown {
     }
 };
 
-// A top-down DIB section of `bits` per pixel; its pixels in *pixels.
-HBITMAP NewDib(int width, int height, int bits, const std::uint8_t* palette, int colours,
-               void** pixels) {
-    struct {
-        BITMAPINFOHEADER h;
-        RGBQUAD colours[256];
-    } bi = {};
-    bi.h.biSize = sizeof bi.h;
-    bi.h.biWidth = width;
-    bi.h.biHeight = -height;
-    bi.h.biPlanes = 1;
-    bi.h.biBitCount = (WORD)bits;
-    bi.h.biCompression = BI_RGB;
-    bi.h.biClrUsed = (DWORD)colours;
-    for (int i = 0; i < colours; ++i)
-        bi.colours[i] = {palette[i * 3 + 2], palette[i * 3 + 1], palette[i * 3], 0};
-    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, pixels,
-                            nullptr, 0);
-}
-
 // A GIF resource as a 256-colour DIB section: its indices and colour table
 // as they are, so nothing is converted at 1:1.
 HBITMAP GifBitmap(const void* data, DWORD size) {
@@ -79,47 +60,19 @@ HBITMAP LoadDrawing(const WString& name) {
     return (HBITMAP)LoadImageW(inst, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
 }
 
-// One line of a box filter: each output sample is the mean of the input
-// samples it covers, the ones at its ends weighted by the part covered.
-// `in` and `out` hold 4 channels a sample, `step` samples apart.
-void BoxLine(const float* in, int in_n, float* out, int out_n, int step) {
-    const double ratio = (double)in_n / out_n;
-    for (int o = 0; o < out_n; ++o) {
-        double from = o * ratio, to = (o + 1) * ratio;
-        float sum[4] = {};
-        double weight = 0;
-        for (int i = (int)from; i < in_n && i < to; ++i) {
-            double w = (i + 1 < to ? i + 1 : to) - (i > from ? i : from);
-            for (int k = 0; k < 4; ++k) sum[k] += (float)(in[(size_t)i * step * 4 + k] * w);
-            weight += w;
-        }
-        for (int k = 0; k < 4; ++k) out[(size_t)o * step * 4 + k] = weight > 0 ? (float)(sum[k] / weight) : 0;
-    }
-}
-
 // `source` resampled to width x height with the box filter, as a 32-bit DIB
 // section: smooth when shrinking, and blocky but faithful the other way.
-HBITMAP Resample(HBITMAP source, int width, int height) {
+HBITMAP Fitted(HBITMAP source, int width, int height) {
     BITMAP bm;
     if (!GetObjectW(source, sizeof bm, &bm) || width <= 0 || height <= 0) return nullptr;
     const int sw = bm.bmWidth, sh = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    std::vector<std::uint8_t> pixels((size_t)sw * sh * 4);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = sw;
-    bi.bmiHeader.biHeight = -sh;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, source, 0, sh, pixels.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows != sh) return nullptr;
+    std::vector<std::uint32_t> pixels;
+    if (!Pixels32(source, sw, sh, &pixels)) return nullptr;
 
-    std::vector<float> in(pixels.begin(), pixels.end());
-    std::vector<float> across((size_t)width * sh * 4), done((size_t)width * height * 4);
-    for (int y = 0; y < sh; ++y) BoxLine(&in[(size_t)y * sw * 4], sw, &across[(size_t)y * width * 4], width, 1);
-    for (int x = 0; x < width; ++x) BoxLine(&across[(size_t)x * 4], sh, &done[(size_t)x * 4], height, width);
+    std::vector<float> in(pixels.size() * 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        for (int c = 0; c < 4; ++c) in[i * 4 + c] = (float)((pixels[i] >> (8 * c)) & 0xFF);
+    std::vector<float> done = Resample(in, sw, sh, width, height, Filter::kBox);
 
     void* bits = nullptr;
     HBITMAP fitted = NewDib(width, height, 32, nullptr, 0, &bits);
@@ -172,7 +125,7 @@ HBITMAP Ready(Shown* s, int width, int height) {
     }
     if (!s->fitted || s->fitted_size.cx != width || s->fitted_size.cy != height) {
         s->DropFitted();
-        s->fitted = Resample(s->source, width, height);
+        s->fitted = Fitted(s->source, width, height);
         s->fitted_size = {width, height};
     }
     return s->fitted;

@@ -1,20 +1,11 @@
 #include "app/win/system.h"
 
-namespace {
-
-// A function of user32 that may be missing: looked up once, by name.
-template <typename F>
-F UserFunction(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-}  // namespace
-
 UINT DpiOf(HWND hwnd) {
     using ForWindow = UINT(WINAPI*)(HWND);
     using ForSystem = UINT(WINAPI*)();
-    static auto for_window = UserFunction<ForWindow>("GetDpiForWindow");
-    static auto for_system = UserFunction<ForSystem>("GetDpiForSystem");
+    static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    static auto for_window = platform::SystemFunction<ForWindow>(user32, "GetDpiForWindow");
+    static auto for_system = platform::SystemFunction<ForSystem>(user32, "GetDpiForSystem");
     if (hwnd && for_window) return for_window(hwnd);
     if (for_system) return for_system();
     HDC dc = GetDC(nullptr);
@@ -25,6 +16,7 @@ UINT DpiOf(HWND hwnd) {
 
 void AdjustForDpi(RECT* rc, DWORD style, DWORD ex_style, UINT dpi) {
     using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static auto adjust = UserFunction<Adjust>("AdjustWindowRectExForDpi");
+    static auto adjust = platform::SystemFunction<Adjust>(GetModuleHandleW(L"user32.dll"),
+                                                             "AdjustWindowRectExForDpi");
     if (!adjust || !adjust(rc, style, FALSE, ex_style, dpi)) AdjustWindowRectEx(rc, style, FALSE, ex_style);
 }

@@ -3,6 +3,7 @@
 #include <shobjidl.h>
 
 #include "platform/win/com.h"
+#include "platform/win/system_library.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ ITaskbarList3* WindowTaskbar::List() {
     if (!platform::EnsureCom()) return nullptr;
     // EnsureCom has loaded ole32 from System32.
     using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-    auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ole32.dll"), "CoCreateInstance")));
+    auto create = platform::SystemFunction<Create>(GetModuleHandleW(L"ole32.dll"), "CoCreateInstance");
     ITaskbarList3* list = nullptr;
     if (!create || FAILED(create(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
                                  reinterpret_cast<void**>(&list))))

@@ -23,6 +23,7 @@
 #include "app/gif.h"
 #include "app/layout.h"
 #include "app/win/form.h"
+#include "platform/win/system_library.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void Pictures() {
 void WicLoad(IWICImagingFactory** factory) {
     HMODULE wic = LoadLibraryExW(L"windowscodecs.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     using Create = HRESULT(WINAPI*)(UINT, IWICImagingFactory**);
-    auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(wic, "WICCreateImagingFactory_Proxy")));
+    auto create = platform::SystemFunction<Create>(wic, "WICCreateImagingFactory_Proxy");
     if (create) create(WINCODEC_SDK_VERSION, factory);
 }
 

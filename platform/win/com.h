@@ -1,5 +1,6 @@
-// COM on the window's thread, for the shell and the image decoder, which
-// their documentation asks to be called with COM initialised.
+// COM on the window's thread, for its two users: the shell's start of a
+// program (ShellExecuteExW, whose documentation asks for COM initialised) and
+// the task bar button's progress (a COM object, ITaskbarList3).
 #pragma once
 
 namespace platform {

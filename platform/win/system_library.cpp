@@ -47,8 +47,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
 }
 
 bool RunningOnWine() {
+    using WineVersion = const char*(CDECL*)();
     static const bool wine =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+        SystemFunction<WineVersion>(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine;
 }
 
