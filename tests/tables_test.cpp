@@ -12,6 +12,7 @@
 #include "app/layout.h"
 #include "panel/failure.h"
 #include "panel/files.h"
+#include "platform/folder.h"
 #include "platform/loader.h"
 #include "platform/refusal.h"
 #include "tests/support/remedies.h"
@@ -228,7 +229,7 @@ TEST(ReleaseZip, NoCommandTouchesItsFiles) {
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') zip.push_back(line);
     ASSERT_EQ(zip.size(), 2u) << "the panel and the players' guide";
-    std::vector<std::string> fixed = {files::GameExe, files::SettingsFile, files::PatchExe};
+    std::vector<std::string> fixed = {files::GameExe, platform::kSettingsFile, files::PatchExe};
     fixed.insert(fixed.end(), std::begin(files::ModFiles), std::end(files::ModFiles));
     fixed.insert(fixed.end(), std::begin(files::UninstallFiles), std::end(files::UninstallFiles));
     fixed.insert(fixed.end(), std::begin(files::CleanFiles), std::end(files::CleanFiles));
