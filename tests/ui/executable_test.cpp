@@ -40,7 +40,7 @@ TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
 
 // The real program in a game folder with planted DLLs (games hold shims), ended by Exit.
 // Native-first overrides make Wine load DLLs as Windows loads those not KnownDLLs: from the
-// application folder unless the panel keeps to System32. windowscodecs decodes the GIFs.
+// application folder unless the panel keeps to System32; uxtheme is what the themed controls load.
 TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TempFolder folder("Red Alert 2");
     folder.Write("expandmd81.mix", "marker");
@@ -49,10 +49,8 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
     planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
     OnExit forget([&] { RegDeleteTreeW(HKEY_CURRENT_USER, key); });  // the prefix is reused
-    for (const wchar_t* name : {L"windowscodecs", L"uxtheme"}) {
-        ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File(Narrow(name) + ".dll")).c_str(), 0));
-        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, L"native,builtin", sizeof L"native,builtin"), 0);
-    }
+    ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File("uxtheme.dll")).c_str(), 0));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"uxtheme", REG_SZ, L"native,builtin", sizeof L"native,builtin"), 0);
     WString exe = Widen(folder.File("ZARN Control Panal.exe")), cmd = L"\"" + exe + L"\"";
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};
@@ -67,8 +65,7 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix",
-                                                        "uxtheme.dll", "windowscodecs.dll"}))
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ZARN Control Panal.exe", "expandmd81.mix", "uxtheme.dll"}))
         << "a planted DLL was loaded: it leaves <its name>.loaded";
 }
 
