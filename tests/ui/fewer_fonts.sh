@@ -9,6 +9,9 @@ hex=$(sed -n '/^\[Control Panel\\\\Desktop\]/,/^\[/s/^"LogPixels"=dword:\([0-9a-
 export WINEPREFIX="$builds/wine-dejavu-urw-$((16#${hex:-60}))" FONTCONFIG_FILE="$builds/fonts-dejavu-urw.conf"
 echo "<fontconfig><dir>$dejavu</dir><dir>$urw</dir><cachedir>$builds/fontconfig-cache</cachedir></fontconfig>" >"$FONTCONFIG_FILE"
 trap 'wineserver -k 2>/dev/null || true' EXIT
-[ -f "$WINEPREFIX/system.reg" ] ||  # made by the first command run in it
+if [ ! -f "$WINEPREFIX/system.reg" ]; then  # made once, as tools/test.sh makes its own: booted,
+  wineboot -i >/dev/null 2>&1               # its DPI set, and the server gone (registry saved)
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$((16#${hex:-60}))" /f >/dev/null 2>&1
+  wineserver -w
+fi
 wine "$1" "$2" --gtest_filter='WindowsUi.*'
