@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "panel/frm1.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -36,6 +38,16 @@ public:
     void KeepPainted() override {}
 };
 
+// The game folder named on the command line.
+class GameFolder : public platform::Folder {
+public:
+    explicit GameFolder(std::string path) : path_(std::move(path)) {}
+    std::string Path() const override { return path_; }
+
+private:
+    std::string path_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,7 +56,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     PrintingWindow window;
-    Frm1 frm1(window, argv[2]);
+    GameFolder folder(argv[2]);
+    platform::SystemFiles files;
+    platform::SystemPrograms programs;
+    platform::SteadyClock clock;
+    Frm1 frm1(window, folder, files, programs, nullptr, clock);
     if (std::strcmp(argv[1], "enable") == 0) frm1.Command2_Click();
     else frm1.Command3_Click();
     return window.messages == 0 ? 0 : 1;

@@ -14,14 +14,16 @@
 
 #include <string>
 
+#include "platform/folder.h"
 #include "platform/window.h"
 
 class Cini;
 
 class GameOptions {
 public:
-    // `folder` is the application folder, without a trailing separator.
-    GameOptions(ui::Window& window, std::string folder);
+    // `folder` is the application folder, handed in by start-up. The dialog
+    // reaches RA2MD.ini through Cini, over the settings file service.
+    GameOptions(ui::Window& window, const platform::Folder& folder);
 
     // Fills the status labels, sliders, number boxes and resolution box.
     void Form_Load();
@@ -61,5 +63,5 @@ private:
     void SliderChanged(const VolumeRow& row);
 
     ui::Window& window_;
-    std::string folder_;
+    const platform::Folder& folder_;
 };

@@ -14,6 +14,7 @@
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
+#include "tests/support/services.h"
 #ifdef _WIN32
 #include "platform/win/wide.h"
 const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED);
@@ -47,6 +48,10 @@ struct Taskbar : ui::Taskbar {  // every call: "done/total" or "clear"
     }
     void ClearProgress() override { calls.push_back("clear"); }
 };
+struct Clock : platform::Clock {  // reads `now`, stepped by `step` at every reading
+    std::uint64_t now = 0, step = 0;
+    std::uint64_t Milliseconds() override { return now += step; }
+};
 
 // The decision at its edges; steps: "c" copied, "f" file done, "e" end; clock reading; bytes.
 TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
@@ -63,11 +68,12 @@ TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
     };
     for (const Case& c : cases) {
         Taskbar taskbar;
-        std::uint64_t now = 0, bytes = 0;
+        Clock clock;
+        std::uint64_t bytes = 0;
         {
-            Progress p(&taskbar, [&now] { return now; }, c.total);
+            Progress p(&taskbar, clock, c.total);
             std::istringstream steps(c.steps);
-            for (char op; steps >> op >> now >> bytes;)
+            for (char op; steps >> op >> clock.now >> bytes;)
                 op == 'c' ? p.Copied(bytes) : op == 'f' ? p.FileDone(bytes) : p.End();
         }
         EXPECT_EQ(taskbar.calls, c.calls) << c.steps;
@@ -187,8 +193,10 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
             EXPECT_TRUE(WaitStarted(dir, c.started, &started)) << "not started before the box";
             WaitEnded(c.started);
         };
-        Frm1 frm1(w, dir.path(), &taskbar,
-                  [now = std::uint64_t(0)]() mutable { return now += 500; });
+        RealServices real(dir.path());
+        Clock clock;
+        clock.step = 500;
+        Frm1 frm1(w, real.folder, real.files, real.programs, &taskbar, clock);
         (frm1.*c.press)();
         if (c.started) {
             ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));

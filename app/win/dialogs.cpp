@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "platform/folder.h"
-
 namespace {
 
 // Runs the handler named after `control`, if the table has one.
@@ -24,8 +22,8 @@ const layout::Form& LayoutOf(ui::Form form) {
     return layout::kGameOptions;
 }
 
-DialogEvents::DialogEvents(ui::Form form, ui::Window& window)
-    : form_(form), window_(window), options_(window, platform::ApplicationFolder()) {}
+DialogEvents::DialogEvents(ui::Form form, ui::Window& window, const platform::Folder& folder)
+    : form_(form), window_(window), options_(window, folder) {}
 
 void DialogEvents::Load() {
     if (form_ == ui::Form::kGameOptions) options_.Form_Load();

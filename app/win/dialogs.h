@@ -3,6 +3,7 @@
 
 #include "app/layout.h"
 #include "app/win/form.h"
+#include "platform/folder.h"
 #include "platform/window.h"
 #include "settings/game_options.h"
 
@@ -14,7 +15,8 @@ const layout::Form& LayoutOf(ui::Form form);
 // changes go to the GameOptions handlers of the same name.
 class DialogEvents : public Behaviour {
 public:
-    DialogEvents(ui::Form form, ui::Window& window);
+    // `folder` is the application folder that start-up hands in.
+    DialogEvents(ui::Form form, ui::Window& window, const platform::Folder& folder);
     void Load() override;
     void Click(const char* control) override;
     void Change(const char* control) override;

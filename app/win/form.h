@@ -12,6 +12,7 @@
 // dragged). The window procedure does nothing else with events.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
 class FormWindow : public ui::Window {
 public:
     // Opens a modal window above `owner` and returns when it is closed.
-    using ModalRunner = void (*)(ui::Form, HWND owner);
+    using ModalRunner = std::function<void(ui::Form, HWND owner)>;
 
     FormWindow(const layout::Form& form, ModalRunner modal = nullptr);
     ~FormWindow() override;
