@@ -17,7 +17,7 @@
 
 namespace {
 
-class PrintingWindow : public ui::Window {
+class PrintingWindow : public platform::Window {
 public:
     int messages = 0;
     void SetText(const char* control, const std::string& text) override {
@@ -27,12 +27,12 @@ public:
     int Value(const char*) override { return 0; }
     void SetValue(const char*, int) override {}
     void SetRange(const char*, int, int, int, int) override {}
-    ui::Answer Message(const std::string& text, ui::Buttons) override {
+    platform::Answer Message(const std::string& text, platform::Buttons) override {
         ++messages;
         std::fprintf(stderr, "%s\n", text.c_str());
-        return ui::Answer::kOk;
+        return platform::Answer::kOk;
     }
-    void ShowModal(ui::Form) override {}
+    void ShowModal(platform::Form) override {}
     void Close() override {}
     void SetBusy(bool) override {}
     void KeepPainted() override {}

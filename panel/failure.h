@@ -31,7 +31,7 @@ std::string Quoted(const std::string& path);
 // True when `status` succeeded; otherwise shows the refusal, with the remedy
 // (from what `system` says about the refused file) on a line of its own, and
 // returns false.
-bool Proceed(ui::Window& window, platform::Files& system, const platform::Status& status,
+bool Proceed(platform::Window& window, platform::Files& system, const platform::Status& status,
              const std::string& action, const std::string& files);
 
 }  // namespace failure

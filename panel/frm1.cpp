@@ -3,8 +3,8 @@
 #include "panel/failure.h"
 #include "panel/files.h"
 
-using ui::Answer;
-using ui::Buttons;
+using platform::Answer;
+using platform::Buttons;
 
 namespace {
 
@@ -16,20 +16,20 @@ const char kPatchDone[] = "You done yet???";
 // Wait cursor and refused presses for the length of one command.
 class BusyScope {
 public:
-    explicit BusyScope(ui::Window& w) : w_(w) { w_.SetBusy(true); }
+    explicit BusyScope(platform::Window& w) : w_(w) { w_.SetBusy(true); }
     ~BusyScope() { w_.SetBusy(false); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-    ui::Window& w_;
+    platform::Window& w_;
 };
 
 // Goes on when `status` succeeded. A refusal met inside a busy command is
 // shown with the wait lifted: ending the wait drops the keys and clicks
 // queued meanwhile, so none of them can answer the box before it is seen.
 // The command returns next, and its BusyScope ends the wait for good.
-bool ProceedWhileBusy(ui::Window& w, platform::Files& system, const platform::Status& status,
+bool ProceedWhileBusy(platform::Window& w, platform::Files& system, const platform::Status& status,
                       const char* action, const std::string& files) {
     if (status.ok) return true;
     w.SetBusy(false);
@@ -48,8 +48,8 @@ const Frm1::Handler Frm1::kHandlers[9] = {
     {"Clean", &Frm1::Clean_Click},
 };
 
-Frm1::Frm1(ui::Window& window, const platform::Folder& folder, platform::Files& files,
-           platform::Programs& programs, ui::Taskbar* taskbar, platform::Clock& clock)
+Frm1::Frm1(platform::Window& window, const platform::Folder& folder, platform::Files& files,
+           platform::Programs& programs, platform::Taskbar* taskbar, platform::Clock& clock)
     : window_(window), folder_(folder), files_(files), programs_(programs), taskbar_(taskbar),
       clock_(clock) {}
 
@@ -153,18 +153,18 @@ void Frm1::Command1_Click() {
     if (Start(GameFilePath(files::GameExe), platform::kShowMinimized)) window_.Close();
 }
 
-void Frm1::Command4_Click() { window_.ShowModal(ui::Form::kAbout); }
+void Frm1::Command4_Click() { window_.ShowModal(platform::Form::kAbout); }
 
 void Frm1::Command5_Click() { window_.Close(); }
 
-void Frm1::Command6_Click() { window_.ShowModal(ui::Form::kHelp); }
+void Frm1::Command6_Click() { window_.ShowModal(platform::Form::kHelp); }
 
 void Frm1::Command7_Click() {
     if (!files_.FileExists(GameFilePath(platform::kSettingsFile))) {
         window_.Message(kNoSettingsFile, Buttons::kOk);
         return;
     }
-    window_.ShowModal(ui::Form::kGameOptions);
+    window_.ShowModal(platform::Form::kGameOptions);
 }
 
 void Frm1::Uninstall_Click() {

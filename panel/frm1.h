@@ -23,8 +23,8 @@ public:
     // deletes; `programs` starts the game and the patch program. Enable and
     // Disable show their progress on `taskbar` (which may be null) once they
     // have run for a while by `clock`.
-    Frm1(ui::Window& window, const platform::Folder& folder, platform::Files& files,
-         platform::Programs& programs, ui::Taskbar* taskbar, platform::Clock& clock);
+    Frm1(platform::Window& window, const platform::Folder& folder, platform::Files& files,
+         platform::Programs& programs, platform::Taskbar* taskbar, platform::Clock& clock);
 
     // The application folder, one separator and the name.
     std::string GameFilePath(const std::string& name) const;
@@ -62,10 +62,10 @@ private:
     // says so instead. False when it was not started.
     bool Start(const std::string& path, platform::ShowState show_state);
 
-    ui::Window& window_;
+    platform::Window& window_;
     const platform::Folder& folder_;
     platform::Files& files_;
     platform::Programs& programs_;
-    ui::Taskbar* taskbar_;
+    platform::Taskbar* taskbar_;
     platform::Clock& clock_;
 };

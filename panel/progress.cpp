@@ -1,6 +1,6 @@
 #include "panel/progress.h"
 
-Progress::Progress(ui::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total)
+Progress::Progress(platform::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total)
     : taskbar_(taskbar), clock_(clock), total_(total), start_(clock_.Milliseconds()) {}
 
 Progress::~Progress() { End(); }

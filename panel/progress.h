@@ -17,7 +17,7 @@ public:
     static constexpr std::uint64_t kThreshold = 500;  // ms
 
     // Starts timing a command that copies `total` bytes. `taskbar` may be null.
-    Progress(ui::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total);
+    Progress(platform::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total);
     ~Progress();  // End()
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -30,7 +30,7 @@ public:
     void End();
 
 private:
-    ui::Taskbar* taskbar_;
+    platform::Taskbar* taskbar_;
     platform::Clock& clock_;
     std::uint64_t total_, start_, base_ = 0;
     bool shown_ = false, ended_ = false;

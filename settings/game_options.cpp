@@ -76,7 +76,7 @@ std::string Digits(int value) {
 
 }  // namespace
 
-GameOptions::GameOptions(ui::Window& window, const platform::Folder& folder)
+GameOptions::GameOptions(platform::Window& window, const platform::Folder& folder)
     : window_(window), folder_(folder) {}
 
 // Before every access: the settings file, formed anew, and the section.
@@ -122,7 +122,7 @@ void GameOptions::Command1_Click() {
             text += "\" is not a number: \"";
             text += typed;
             text += "\".";
-            window_.Message(text, ui::Buttons::kOk);
+            window_.Message(text, platform::Buttons::kOk);
             return;
         }
         Point(ini, row.key.section);

@@ -23,7 +23,7 @@ class GameOptions {
 public:
     // `folder` is the application folder, handed in by start-up. The dialog
     // reaches RA2MD.ini through Cini, over the settings file service.
-    GameOptions(ui::Window& window, const platform::Folder& folder);
+    GameOptions(platform::Window& window, const platform::Folder& folder);
 
     // Fills the status labels, sliders, number boxes and resolution box.
     void Form_Load();
@@ -62,6 +62,6 @@ private:
     void Switch(const SwitchRow& row, bool on);
     void SliderChanged(const VolumeRow& row);
 
-    ui::Window& window_;
+    platform::Window& window_;
     const platform::Folder& folder_;
 };

@@ -41,7 +41,7 @@ Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
 }
-struct Taskbar : ui::Taskbar {  // every call: "done/total" or "clear"
+struct Taskbar : platform::Taskbar {  // every call: "done/total" or "clear"
     std::vector<std::string> calls;
     void SetProgress(std::uint64_t done, std::uint64_t total) override {
         calls.push_back(std::to_string(done) + "/" + std::to_string(total));
@@ -110,7 +110,7 @@ struct Case {
     const char* progress = "";  // the last bytes shown on the task bar, of the total
     const char* label = "";  // the state label; "" when not refreshed
     bool closed = false;
-    std::vector<ui::Form> opened = {};
+    std::vector<platform::Form> opened = {};
     const char* read_only = nullptr;
     const char* started = nullptr;  // the program started, and its show state
     const char* show = nullptr;
@@ -166,10 +166,10 @@ struct Case {
     // Exit closes without a question; Info, Help and Game Options open their
     // windows, Game Options only beside a settings file.
     {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", "", true},
-    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {ui::Form::kAbout}},
-    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {ui::Form::kHelp}},
+    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {platform::Form::kAbout}},
+    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {platform::Form::kHelp}},
     {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", "", false,
-     {ui::Form::kGameOptions}},
+     {platform::Form::kGameOptions}},
     {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
      {"Please Place Controll Panal Exe into Yr Folder"}},
 };

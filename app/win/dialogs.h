@@ -8,7 +8,7 @@
 #include "settings/game_options.h"
 
 // The layout of a modal window.
-const layout::Form& LayoutOf(ui::Form form);
+const layout::Form& LayoutOf(platform::Form form);
 
 // Maps a modal window's events to its handlers: About's "Ok" and Help's
 // "&Close Help" close their window; Game Options' presses and slider
@@ -16,13 +16,13 @@ const layout::Form& LayoutOf(ui::Form form);
 class DialogEvents : public Behaviour {
 public:
     // `folder` is the application folder that start-up hands in.
-    DialogEvents(ui::Form form, ui::Window& window, const platform::Folder& folder);
+    DialogEvents(platform::Form form, platform::Window& window, const platform::Folder& folder);
     void Load() override;
     void Click(const char* control) override;
     void Change(const char* control) override;
 
 private:
-    ui::Form form_;
-    ui::Window& window_;
+    platform::Form form_;
+    platform::Window& window_;
     GameOptions options_;
 };

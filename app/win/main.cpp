@@ -42,7 +42,7 @@ int RunPanel(const platform::Folder& folder) {
     platform::UseSettingsFile use_settings_file(settings_file);
     platform::SteadyClock clock;
 
-    FormWindow window(layout::kFrm1, [&folder](ui::Form form, HWND owner) {
+    FormWindow window(layout::kFrm1, [&folder](platform::Form form, HWND owner) {
         RunModal(form, owner, folder);
     });
     WindowTaskbar taskbar(window);

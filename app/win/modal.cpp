@@ -81,9 +81,9 @@ void RunMessageLoop(const FormWindow& window) {
     }
 }
 
-void RunModal(ui::Form form, HWND owner, const platform::Folder& folder) {
+void RunModal(platform::Form form, HWND owner, const platform::Folder& folder) {
     // Built afresh at every opening: nothing typed and not saved survives.
-    FormWindow window(LayoutOf(form), [&folder](ui::Form next, HWND over) {
+    FormWindow window(LayoutOf(form), [&folder](platform::Form next, HWND over) {
         RunModal(next, over, folder);
     });
     DialogEvents events(form, window, folder);

@@ -14,4 +14,4 @@ void RunMessageLoop(const FormWindow& window);
 // Builds `form` afresh, shows it over `owner` (which takes no input
 // meanwhile) and returns when it has been closed. `folder` is the
 // application folder that start-up hands in, for Game Options.
-void RunModal(ui::Form form, HWND owner, const platform::Folder& folder);
+void RunModal(platform::Form form, HWND owner, const platform::Folder& folder);
