@@ -10,12 +10,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "panel/frm1.h"
+#include "platform/system.h"
 
 namespace {
 
-class PrintingWindow : public ui::Window {
+class PrintingWindow : public platform::Window {
 public:
     int messages = 0;
     void SetText(const char* control, const std::string& text) override {
@@ -25,15 +27,25 @@ public:
     int Value(const char*) override { return 0; }
     void SetValue(const char*, int) override {}
     void SetRange(const char*, int, int, int, int) override {}
-    ui::Answer Message(const std::string& text, ui::Buttons) override {
+    platform::Answer Message(const std::string& text, platform::Buttons) override {
         ++messages;
         std::fprintf(stderr, "%s\n", text.c_str());
-        return ui::Answer::kOk;
+        return platform::Answer::kOk;
     }
-    void ShowModal(ui::Form) override {}
+    void ShowModal(platform::Form) override {}
     void Close() override {}
     void SetBusy(bool) override {}
     void KeepPainted() override {}
+};
+
+// The game folder named on the command line.
+class GameFolder : public platform::Folder {
+public:
+    explicit GameFolder(std::string path) : path_(std::move(path)) {}
+    std::string Path() const override { return path_; }
+
+private:
+    std::string path_;
 };
 
 }  // namespace
@@ -44,7 +56,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     PrintingWindow window;
-    Frm1 frm1(window, argv[2]);
+    GameFolder folder(argv[2]);
+    platform::SystemFiles files;
+    platform::SystemPrograms programs;
+    platform::SteadyClock clock;
+    Frm1 frm1(window, folder, files, programs, nullptr, clock);
     if (std::strcmp(argv[1], "enable") == 0) frm1.Command2_Click();
     else frm1.Command3_Click();
     return window.messages == 0 ? 0 : 1;

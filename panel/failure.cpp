@@ -31,13 +31,13 @@ std::string Quoted(const std::string& path) {
     return "\"" + (sep == std::string::npos ? path : path.substr(sep + 1)) + "\"";
 }
 
-bool Proceed(ui::Window& window, const platform::Status& status, const std::string& action,
-             const std::string& files) {
+bool Proceed(platform::Window& window, platform::Files& system, const platform::Status& status,
+             const std::string& action, const std::string& files) {
     if (status.ok) return true;
     std::string text = Text(action, files, status.reason);
-    std::string remedy = RemedyText(platform::ChooseRemedy(platform::FactsAbout(status)));
+    std::string remedy = RemedyText(platform::ChooseRemedy(system.FactsAbout(status)));
     if (!remedy.empty()) text += "\n" + remedy;
-    window.Message(text, ui::Buttons::kOk);
+    window.Message(text, platform::Buttons::kOk);
     return false;
 }
 

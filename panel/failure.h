@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "platform/files.h"
 #include "platform/refusal.h"
 #include "platform/status.h"
 #include "platform/window.h"
@@ -28,8 +29,9 @@ std::string RemedyText(platform::Remedy remedy);
 std::string Quoted(const std::string& path);
 
 // True when `status` succeeded; otherwise shows the refusal, with the remedy
-// on a line of its own, and returns false.
-bool Proceed(ui::Window& window, const platform::Status& status, const std::string& action,
-             const std::string& files);
+// (from what `system` says about the refused file) on a line of its own, and
+// returns false.
+bool Proceed(platform::Window& window, platform::Files& system, const platform::Status& status,
+             const std::string& action, const std::string& files);
 
 }  // namespace failure

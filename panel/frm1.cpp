@@ -1,15 +1,10 @@
 #include "panel/frm1.h"
 
-#include <utility>
-
-#include "platform/files.h"
-#include "platform/folder.h"
-#include "platform/program.h"
 #include "panel/failure.h"
 #include "panel/files.h"
 
-using ui::Answer;
-using ui::Buttons;
+using platform::Answer;
+using platform::Buttons;
 
 namespace {
 
@@ -21,24 +16,24 @@ const char kPatchDone[] = "You done yet???";
 // Wait cursor and refused presses for the length of one command.
 class BusyScope {
 public:
-    explicit BusyScope(ui::Window& w) : w_(w) { w_.SetBusy(true); }
+    explicit BusyScope(platform::Window& w) : w_(w) { w_.SetBusy(true); }
     ~BusyScope() { w_.SetBusy(false); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-    ui::Window& w_;
+    platform::Window& w_;
 };
 
 // Goes on when `status` succeeded. A refusal met inside a busy command is
 // shown with the wait lifted: ending the wait drops the keys and clicks
 // queued meanwhile, so none of them can answer the box before it is seen.
 // The command returns next, and its BusyScope ends the wait for good.
-bool ProceedWhileBusy(ui::Window& w, const platform::Status& status, const char* action,
-                      const std::string& files) {
+bool ProceedWhileBusy(platform::Window& w, platform::Files& system, const platform::Status& status,
+                      const char* action, const std::string& files) {
     if (status.ok) return true;
     w.SetBusy(false);
-    failure::Proceed(w, status, action, files);
+    failure::Proceed(w, system, status, action, files);
     w.SetBusy(true);
     return false;
 }
@@ -53,18 +48,20 @@ const Frm1::Handler Frm1::kHandlers[9] = {
     {"Clean", &Frm1::Clean_Click},
 };
 
-Frm1::Frm1(ui::Window& window, std::string folder, ui::Taskbar* taskbar, Progress::Clock clock)
-    : window_(window), folder_(std::move(folder)), taskbar_(taskbar), clock_(std::move(clock)) {}
+Frm1::Frm1(platform::Window& window, const platform::Folder& folder, platform::Files& files,
+           platform::Programs& programs, platform::Taskbar* taskbar, platform::Clock& clock)
+    : window_(window), folder_(folder), files_(files), programs_(programs), taskbar_(taskbar),
+      clock_(clock) {}
 
 std::string Frm1::GameFilePath(const std::string& name) const {
-    return folder_ + platform::kPathSeparator + name;
+    return folder_.Path() + platform::kPathSeparator + name;
 }
 
 void Frm1::Form_Load() { RefreshModState(); }
 
 void Frm1::RefreshModState() {
     window_.SetText("visual",
-                    platform::FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
+                    files_.FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
 }
 
 // Called only inside a BusyScope, as are Delete and DeleteIfPresent. A
@@ -73,7 +70,7 @@ bool Frm1::Move(const std::string& source, const std::string& target, Progress& 
     // Copy then delete, never rename: the copy is on the disk before its
     // source goes, so every file stays whole in at least one of its forms.
     std::uint64_t size = 0;
-    platform::Status copied = platform::CopyFileReplace(
+    platform::Status copied = files_.CopyFileReplace(
         source, target, [this, &progress, &size](std::uint64_t done, std::uint64_t of) {
             size = of;
             progress.Copied(done);
@@ -81,32 +78,32 @@ bool Frm1::Move(const std::string& source, const std::string& target, Progress& 
         });
     window_.KeepPainted();
     if (!copied.ok) progress.End();
-    if (!ProceedWhileBusy(window_, copied, "copy",
+    if (!ProceedWhileBusy(window_, files_, copied, "copy",
                           failure::Quoted(source) + " to " + failure::Quoted(target)))
         return false;
     progress.FileDone(size);
-    platform::Status removed = platform::RemoveFile(source);
+    platform::Status removed = files_.RemoveFile(source);
     window_.KeepPainted();
     if (!removed.ok) progress.End();
-    return ProceedWhileBusy(window_, removed, "delete", failure::Quoted(source));
+    return ProceedWhileBusy(window_, files_, removed, "delete", failure::Quoted(source));
 }
 
 bool Frm1::Delete(const std::string& path) {
-    platform::Status removed = platform::RemoveFile(path);
+    platform::Status removed = files_.RemoveFile(path);
     window_.KeepPainted();
-    return ProceedWhileBusy(window_, removed, "delete", failure::Quoted(path));
+    return ProceedWhileBusy(window_, files_, removed, "delete", failure::Quoted(path));
 }
 
 bool Frm1::DeleteIfPresent(const std::string& path) {
-    return !platform::FileExists(path) || Delete(path);
+    return !files_.FileExists(path) || Delete(path);
 }
 
 bool Frm1::Start(const std::string& path, platform::ShowState show_state) {
-    if (!platform::FileExists(path)) {
+    if (!files_.FileExists(path)) {
         window_.Message(kNotInGameFolder, Buttons::kOk);
         return false;
     }
-    return failure::Proceed(window_, platform::StartProgram(path, show_state), "start",
+    return failure::Proceed(window_, files_, programs_.StartProgram(path, show_state), "start",
                             failure::Quoted(path));
 }
 
@@ -123,11 +120,11 @@ bool Frm1::MoveAll(bool enable) {
     };
     std::uint64_t total = 0;
     for (const char* name : files::ModFiles)
-        if (platform::FileExists(source_of(name))) total += platform::FileSize(source_of(name));
+        if (files_.FileExists(source_of(name))) total += files_.FileSize(source_of(name));
     Progress progress(taskbar_, clock_, total);
     for (const char* name : files::ModFiles) {
         std::string source = source_of(name);
-        if (platform::FileExists(source) && !Move(source, target_of(source), progress))
+        if (files_.FileExists(source) && !Move(source, target_of(source), progress))
             return false;
     }
     return true;
@@ -156,18 +153,18 @@ void Frm1::Command1_Click() {
     if (Start(GameFilePath(files::GameExe), platform::kShowMinimized)) window_.Close();
 }
 
-void Frm1::Command4_Click() { window_.ShowModal(ui::Form::kAbout); }
+void Frm1::Command4_Click() { window_.ShowModal(platform::Form::kAbout); }
 
 void Frm1::Command5_Click() { window_.Close(); }
 
-void Frm1::Command6_Click() { window_.ShowModal(ui::Form::kHelp); }
+void Frm1::Command6_Click() { window_.ShowModal(platform::Form::kHelp); }
 
 void Frm1::Command7_Click() {
-    if (!platform::FileExists(GameFilePath(platform::kSettingsFile))) {
+    if (!files_.FileExists(GameFilePath(platform::kSettingsFile))) {
         window_.Message(kNoSettingsFile, Buttons::kOk);
         return;
     }
-    window_.ShowModal(ui::Form::kGameOptions);
+    window_.ShowModal(platform::Form::kGameOptions);
 }
 
 void Frm1::Uninstall_Click() {

@@ -9,17 +9,22 @@
 #include <string>
 
 #include "panel/progress.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/folder.h"
 #include "platform/program.h"
 #include "platform/taskbar.h"
 #include "platform/window.h"
 
 class Frm1 {
 public:
-    // `folder` is the application folder, without a trailing separator.
-    // Enable and Disable show their progress on `taskbar` (which may be
-    // null) once they have run for a while by `clock`.
-    Frm1(ui::Window& window, std::string folder, ui::Taskbar* taskbar = nullptr,
-         Progress::Clock clock = Progress::SteadyMilliseconds);
+    // The services the commands reach, handed in by start-up: `folder` is
+    // the application folder, every path's base; `files` tests, copies and
+    // deletes; `programs` starts the game and the patch program. Enable and
+    // Disable show their progress on `taskbar` (which may be null) once they
+    // have run for a while by `clock`.
+    Frm1(platform::Window& window, const platform::Folder& folder, platform::Files& files,
+         platform::Programs& programs, platform::Taskbar* taskbar, platform::Clock& clock);
 
     // The application folder, one separator and the name.
     std::string GameFilePath(const std::string& name) const;
@@ -57,8 +62,10 @@ private:
     // says so instead. False when it was not started.
     bool Start(const std::string& path, platform::ShowState show_state);
 
-    ui::Window& window_;
-    std::string folder_;
-    ui::Taskbar* taskbar_;
-    Progress::Clock clock_;
+    platform::Window& window_;
+    const platform::Folder& folder_;
+    platform::Files& files_;
+    platform::Programs& programs_;
+    platform::Taskbar* taskbar_;
+    platform::Clock& clock_;
 };

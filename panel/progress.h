@@ -3,26 +3,21 @@
 // A command that ends within kThreshold never shows anything; past it, the
 // button shows the bytes copied so far against the command's total, and is
 // cleared when the command ends or stops at a refusal. The time is read from
-// a clock passed in, each time the copy reports its progress: no timer and no
+// the clock handed in, each time the copy reports its progress: no timer and no
 // thread, the command runs on the user-interface thread as before.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
+#include "platform/clock.h"
 #include "platform/taskbar.h"
 
 class Progress {
 public:
-    // Milliseconds from any fixed point, never going back.
-    using Clock = std::function<std::uint64_t()>;
     static constexpr std::uint64_t kThreshold = 500;  // ms
 
-    // A steady clock of the system.
-    static std::uint64_t SteadyMilliseconds();
-
     // Starts timing a command that copies `total` bytes. `taskbar` may be null.
-    Progress(ui::Taskbar* taskbar, Clock clock, std::uint64_t total);
+    Progress(platform::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total);
     ~Progress();  // End()
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -35,8 +30,8 @@ public:
     void End();
 
 private:
-    ui::Taskbar* taskbar_;
-    Clock clock_;
+    platform::Taskbar* taskbar_;
+    platform::Clock& clock_;
     std::uint64_t total_, start_, base_ = 0;
     bool shown_ = false, ended_ = false;
 };

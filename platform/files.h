@@ -9,18 +9,36 @@
 #include <functional>
 #include <string>
 
+#include "platform/refusal.h"
 #include "platform/status.h"
 
 namespace platform {
-
-// True only for an ordinary file: a folder, a hidden or a system file counts
-// as absent, a read-only file as present. Absence is an answer, not a failure.
-bool FileExists(const std::string& path);
 
 // Called now and then during a long copy with the bytes of the file copied so
 // far and the file's size, so the caller can keep its window painted and show
 // how far it is. May be empty.
 using CopyProgress = std::function<void(std::uint64_t copied, std::uint64_t size)>;
+
+// The files of the game folder as a service: start-up hands the real one
+// (SystemFiles, platform/system.h, over the calls below) to the core; a test
+// hands in the real one or a wrapper around it. Each member does what the
+// call of the same name below says.
+class Files {
+public:
+    virtual ~Files() = default;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual Status CopyFileReplace(const std::string& source, const std::string& target,
+                                   const CopyProgress& progress) = 0;
+    virtual Status RemoveFile(const std::string& path) = 0;
+    virtual std::uint64_t FileSize(const std::string& path) = 0;
+    // What the system says now about the file that a refusal of this service
+    // or of the program service named (refusal.h's FactsAbout).
+    virtual RefusalFacts FactsAbout(const Status& refused) = 0;
+};
+
+// True only for an ordinary file: a folder, a hidden or a system file counts
+// as absent, a read-only file as present. Absence is an answer, not a failure.
+bool FileExists(const std::string& path);
 
 // Copies source to target, replacing a file already at the target. On
 // success the target's data has reached the disk (flushed) before this

@@ -11,6 +11,45 @@
 
 #include <string>
 
+namespace platform {
+
+// The settings file as a service: the two calls of the profile namespace
+// below, as members. Start-up sets the real one (SystemSettingsFile,
+// platform/system.h) as the settings file service before the first window
+// opens; Cini reaches INI files through it and no other way.
+class SettingsFile {
+public:
+    virtual ~SettingsFile() = default;
+    // As profile::ReadString and profile::WriteString.
+    virtual unsigned ReadString(const std::string& section, const std::string& key,
+                                const std::string& fallback, char* buffer, unsigned capacity,
+                                const std::string& path) = 0;
+    virtual bool WriteString(const std::string& section, const std::string& key,
+                             const std::string& value, const std::string& path) = 0;
+};
+
+// The one seam between Cini and the settings file: the service every Cini
+// uses, set by start-up (the real one) or by a test (the real one or a
+// wrapper around it). Set returns the service set before, so that a test can
+// put it back. Nothing is set until someone sets it.
+SettingsFile* SetSettingsFileService(SettingsFile* service);
+SettingsFile& SettingsFileService();
+
+// Sets `service` as the settings file service for as long as it lives, then
+// puts back the one set before.
+class UseSettingsFile {
+public:
+    explicit UseSettingsFile(SettingsFile& service) : before_(SetSettingsFileService(&service)) {}
+    ~UseSettingsFile() { SetSettingsFileService(before_); }
+    UseSettingsFile(const UseSettingsFile&) = delete;
+    UseSettingsFile& operator=(const UseSettingsFile&) = delete;
+
+private:
+    SettingsFile* before_;
+};
+
+}  // namespace platform
+
 namespace profile {
 
 // Places the value of `key` in the first `[section]` of the file in `buffer`:

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace ui {
+namespace platform {
 
 class Taskbar {
 public:
@@ -17,4 +17,4 @@ public:
     virtual void ClearProgress() = 0;
 };
 
-}  // namespace ui
+}  // namespace platform

@@ -1,7 +1,7 @@
 #include "platform/window.h"
 
-namespace ui {
+namespace platform {
 
 const char kApplicationTitle[] = "The Marrowgate Control";
 
-}  // namespace ui
+}  // namespace platform

@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace ui {
+namespace platform {
 
 // Caption of every message box of the program.
 extern const char kApplicationTitle[];
@@ -48,4 +48,4 @@ public:
     virtual void KeepPainted() = 0;
 };
 
-}  // namespace ui
+}  // namespace platform

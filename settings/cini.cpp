@@ -18,8 +18,8 @@ void Cini::ApplicationKey(std::string strAppKey) { application_key_ = TrimSpaces
 
 std::string Cini::GetValue(std::string keyName, std::string strDefault) const {
     char buffer[kCapacity];
-    unsigned count = profile::ReadString(application_key_, keyName, strDefault, buffer,
-                                         kCapacity, file_name_);
+    unsigned count = platform::SettingsFileService().ReadString(
+        application_key_, keyName, strDefault, buffer, kCapacity, file_name_);
     // The test is on the reader's count: a value made only of characters that
     // cleaning drops gives empty text, not "Error".
     if (count == 0) return "Error";
@@ -27,7 +27,8 @@ std::string Cini::GetValue(std::string keyName, std::string strDefault) const {
 }
 
 bool Cini::SetValue(std::string keyName, std::string strValue) const {
-    return profile::WriteString(application_key_, keyName, strValue, file_name_);
+    return platform::SettingsFileService().WriteString(application_key_, keyName, strValue,
+                                                       file_name_);
 }
 
 std::string Cini::CleanValue(const std::string& text) {

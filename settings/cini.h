@@ -1,7 +1,7 @@
 // Cini: the program's only way into INI files. One object names one file
 // (FileName) and one section of it (ApplicationKey) and reads or writes
-// single keys of that section as text through the platform's profile
-// functions (profile.h).
+// single keys of that section as text through the settings file service
+// (platform/profile.h) that start-up sets, the only way it has to the file.
 //
 // What it adds to them: both names are trimmed of spaces when set; a read has
 // room for 100 characters including the terminator, so at most 99 come back;

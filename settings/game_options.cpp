@@ -1,7 +1,6 @@
 #include "settings/game_options.h"
 
 #include <optional>
-#include <utility>
 
 #include "platform/folder.h"
 #include "settings/cini.h"
@@ -77,12 +76,12 @@ std::string Digits(int value) {
 
 }  // namespace
 
-GameOptions::GameOptions(ui::Window& window, std::string folder)
-    : window_(window), folder_(std::move(folder)) {}
+GameOptions::GameOptions(platform::Window& window, const platform::Folder& folder)
+    : window_(window), folder_(folder) {}
 
 // Before every access: the settings file, formed anew, and the section.
 void GameOptions::Point(Cini& ini, const char* section) const {
-    ini.FileName(folder_ + platform::kPathSeparator + platform::kSettingsFile);
+    ini.FileName(folder_.Path() + platform::kPathSeparator + platform::kSettingsFile);
     ini.ApplicationKey(section);
 }
 
@@ -123,7 +122,7 @@ void GameOptions::Command1_Click() {
             text += "\" is not a number: \"";
             text += typed;
             text += "\".";
-            window_.Message(text, ui::Buttons::kOk);
+            window_.Message(text, platform::Buttons::kOk);
             return;
         }
         Point(ini, row.key.section);

@@ -14,14 +14,16 @@
 
 #include <string>
 
+#include "platform/folder.h"
 #include "platform/window.h"
 
 class Cini;
 
 class GameOptions {
 public:
-    // `folder` is the application folder, without a trailing separator.
-    GameOptions(ui::Window& window, std::string folder);
+    // `folder` is the application folder, handed in by start-up. The dialog
+    // reaches RA2MD.ini through Cini, over the settings file service.
+    GameOptions(platform::Window& window, const platform::Folder& folder);
 
     // Fills the status labels, sliders, number boxes and resolution box.
     void Form_Load();
@@ -60,6 +62,6 @@ private:
     void Switch(const SwitchRow& row, bool on);
     void SliderChanged(const VolumeRow& row);
 
-    ui::Window& window_;
-    std::string folder_;
+    platform::Window& window_;
+    const platform::Folder& folder_;
 };

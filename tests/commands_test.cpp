@@ -14,6 +14,7 @@
 #include "tests/support/game_files.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
+#include "tests/support/services.h"
 #ifdef _WIN32
 #include "platform/win/wide.h"
 const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED);
@@ -40,12 +41,16 @@ Folder operator+(Folder a, const Folder& b) {  // a's entries win
     a.insert(b.begin(), b.end());
     return a;
 }
-struct Taskbar : ui::Taskbar {  // every call: "done/total" or "clear"
+struct Taskbar : platform::Taskbar {  // every call: "done/total" or "clear"
     std::vector<std::string> calls;
     void SetProgress(std::uint64_t done, std::uint64_t total) override {
         calls.push_back(std::to_string(done) + "/" + std::to_string(total));
     }
     void ClearProgress() override { calls.push_back("clear"); }
+};
+struct Clock : platform::Clock {  // reads `now`, stepped by `step` at every reading
+    std::uint64_t now = 0, step = 0;
+    std::uint64_t Milliseconds() override { return now += step; }
 };
 
 // The decision at its edges; steps: "c" copied, "f" file done, "e" end; clock reading; bytes.
@@ -63,11 +68,12 @@ TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
     };
     for (const Case& c : cases) {
         Taskbar taskbar;
-        std::uint64_t now = 0, bytes = 0;
+        Clock clock;
+        std::uint64_t bytes = 0;
         {
-            Progress p(&taskbar, [&now] { return now; }, c.total);
+            Progress p(&taskbar, clock, c.total);
             std::istringstream steps(c.steps);
-            for (char op; steps >> op >> now >> bytes;)
+            for (char op; steps >> op >> clock.now >> bytes;)
                 op == 'c' ? p.Copied(bytes) : op == 'f' ? p.FileDone(bytes) : p.End();
         }
         EXPECT_EQ(taskbar.calls, c.calls) << c.steps;
@@ -104,7 +110,7 @@ struct Case {
     const char* progress = "";  // the last bytes shown on the task bar, of the total
     const char* label = "";  // the state label; "" when not refreshed
     bool closed = false;
-    std::vector<ui::Form> opened = {};
+    std::vector<platform::Form> opened = {};
     const char* read_only = nullptr;
     const char* started = nullptr;  // the program started, and its show state
     const char* show = nullptr;
@@ -160,10 +166,10 @@ struct Case {
     // Exit closes without a question; Info, Help and Game Options open their
     // windows, Game Options only beside a settings file.
     {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", "", true},
-    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {ui::Form::kAbout}},
-    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {ui::Form::kHelp}},
+    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {platform::Form::kAbout}},
+    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {platform::Form::kHelp}},
     {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", "", false,
-     {ui::Form::kGameOptions}},
+     {platform::Form::kGameOptions}},
     {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
      {"Please Place Controll Panal Exe into Yr Folder"}},
 };
@@ -187,8 +193,10 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
             EXPECT_TRUE(WaitStarted(dir, c.started, &started)) << "not started before the box";
             WaitEnded(c.started);
         };
-        Frm1 frm1(w, dir.path(), &taskbar,
-                  [now = std::uint64_t(0)]() mutable { return now += 500; });
+        RealServices real(dir.path());
+        Clock clock;
+        clock.step = 500;
+        Frm1 frm1(w, real.folder, real.files, real.programs, &taskbar, clock);
         (frm1.*c.press)();
         if (c.started) {
             ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));

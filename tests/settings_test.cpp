@@ -17,6 +17,7 @@
 #include "settings/cini.h"
 #include "settings/convert.h"
 #include "tests/support/recording_window.h"
+#include "tests/support/services.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -44,8 +45,9 @@ std::string With(const std::string& changes) {
 
 struct Dialog {
     TempFolder dir;
+    RealServices real{dir.path()};
     RecordingWindow window;
-    GameOptions options{window, dir.path()};
+    GameOptions options{window, real.folder};
 
     explicit Dialog(const std::string& ini = "") {  // "": no file
         if (!ini.empty()) dir.Write("RA2MD.ini", ini);
@@ -192,6 +194,8 @@ TEST(Profile, MayWrite) {
 }
 
 TEST(Cini, NamesAndValues) {
+    platform::SystemSettingsFile settings_file;
+    platform::UseSettingsFile use(settings_file);
     Cini ini;
     ini.FileName("  C:\\Red Alert 2\\RA2MD.ini  ");
     ini.ApplicationKey(" \tAudio\t ");

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "platform/folder.h"
-
 namespace {
 
 // Runs the handler named after `control`, if the table has one.
@@ -15,24 +13,25 @@ void Dispatch(GameOptions& options, const GameOptions::Handler* table, std::size
 
 }  // namespace
 
-const layout::Form& LayoutOf(ui::Form form) {
+const layout::Form& LayoutOf(platform::Form form) {
     switch (form) {
-    case ui::Form::kAbout: return layout::kAbout;
-    case ui::Form::kHelp: return layout::kHelp;
-    case ui::Form::kGameOptions: break;
+    case platform::Form::kAbout: return layout::kAbout;
+    case platform::Form::kHelp: return layout::kHelp;
+    case platform::Form::kGameOptions: break;
     }
     return layout::kGameOptions;
 }
 
-DialogEvents::DialogEvents(ui::Form form, ui::Window& window)
-    : form_(form), window_(window), options_(window, platform::ApplicationFolder()) {}
+DialogEvents::DialogEvents(platform::Form form, platform::Window& window,
+                           const platform::Folder& folder)
+    : form_(form), window_(window), options_(window, folder) {}
 
 void DialogEvents::Load() {
-    if (form_ == ui::Form::kGameOptions) options_.Form_Load();
+    if (form_ == platform::Form::kGameOptions) options_.Form_Load();
 }
 
 void DialogEvents::Click(const char* control) {
-    if (form_ == ui::Form::kGameOptions) {
+    if (form_ == platform::Form::kGameOptions) {
         Dispatch(options_, GameOptions::kClicks, sizeof GameOptions::kClicks / sizeof GameOptions::kClicks[0],
                  control);
     } else if (std::strcmp(control, "Command1") == 0) {
@@ -41,7 +40,7 @@ void DialogEvents::Click(const char* control) {
 }
 
 void DialogEvents::Change(const char* control) {
-    if (form_ == ui::Form::kGameOptions)
+    if (form_ == platform::Form::kGameOptions)
         Dispatch(options_, GameOptions::kChanges,
                  sizeof GameOptions::kChanges / sizeof GameOptions::kChanges[0], control);
 }

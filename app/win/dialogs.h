@@ -3,24 +3,26 @@
 
 #include "app/layout.h"
 #include "app/win/form.h"
+#include "platform/folder.h"
 #include "platform/window.h"
 #include "settings/game_options.h"
 
 // The layout of a modal window.
-const layout::Form& LayoutOf(ui::Form form);
+const layout::Form& LayoutOf(platform::Form form);
 
 // Maps a modal window's events to its handlers: About's "Ok" and Help's
 // "&Close Help" close their window; Game Options' presses and slider
 // changes go to the GameOptions handlers of the same name.
 class DialogEvents : public Behaviour {
 public:
-    DialogEvents(ui::Form form, ui::Window& window);
+    // `folder` is the application folder that start-up hands in.
+    DialogEvents(platform::Form form, platform::Window& window, const platform::Folder& folder);
     void Load() override;
     void Click(const char* control) override;
     void Change(const char* control) override;
 
 private:
-    ui::Form form_;
-    ui::Window& window_;
+    platform::Form form_;
+    platform::Window& window_;
     GameOptions options_;
 };

@@ -261,18 +261,18 @@ void FormWindow::SetRange(const char* control, int min, int max, int small_step,
 // The box hands the activation back to this window when it goes, and the
 // window, being no dialog, would keep the focus itself: the control that had
 // it gets it back.
-ui::Answer FormWindow::Message(const std::string& text, ui::Buttons buttons) {
-    UINT type = buttons == ui::Buttons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
+platform::Answer FormWindow::Message(const std::string& text, platform::Buttons buttons) {
+    UINT type = buttons == platform::Buttons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
     HWND focus = GetFocus();
-    int r = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(ui::kApplicationTitle).c_str(),
+    int r = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(platform::kApplicationTitle).c_str(),
                         type | MB_APPLMODAL | MB_SETFOREGROUND);
     if (hwnd_ && focus && IsChild(hwnd_, focus) && IsWindowVisible(focus)) SetFocus(focus);
-    return r == IDYES ? ui::Answer::kYes : r == IDNO ? ui::Answer::kNo : ui::Answer::kOk;
+    return r == IDYES ? platform::Answer::kYes : r == IDNO ? platform::Answer::kNo : platform::Answer::kOk;
 }
 
 // Disabling this window for the modal one may take the focus away before
 // the activation goes, so the control that has it is noted here.
-void FormWindow::ShowModal(ui::Form form) {
+void FormWindow::ShowModal(platform::Form form) {
     HWND focus = GetFocus();
     if (focus && IsChild(hwnd_, focus)) focus_ = focus;
     if (modal_) modal_(form, hwnd_);

@@ -12,6 +12,7 @@
 // dragged). The window procedure does nothing else with events.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,10 @@ public:
     virtual void Change(const char* /*control*/) {}
 };
 
-class FormWindow : public ui::Window {
+class FormWindow : public platform::Window {
 public:
     // Opens a modal window above `owner` and returns when it is closed.
-    using ModalRunner = void (*)(ui::Form, HWND owner);
+    using ModalRunner = std::function<void(platform::Form, HWND owner)>;
 
     FormWindow(const layout::Form& form, ModalRunner modal = nullptr);
     ~FormWindow() override;
@@ -44,14 +45,14 @@ public:
     HWND hwnd() const { return hwnd_; }
     bool IsOpen() const { return hwnd_ != nullptr; }
 
-    // ui::Window
+    // platform::Window
     void SetText(const char* control, const std::string& text) override;
     std::string Text(const char* control) override;
     int Value(const char* control) override;
     void SetValue(const char* control, int value) override;
     void SetRange(const char* control, int min, int max, int small_step, int large_step) override;
-    ui::Answer Message(const std::string& text, ui::Buttons buttons) override;
-    void ShowModal(ui::Form form) override;
+    platform::Answer Message(const std::string& text, platform::Buttons buttons) override;
+    void ShowModal(platform::Form form) override;
     void Close() override;
     void SetBusy(bool busy) override;
     void KeepPainted() override;

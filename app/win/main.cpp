@@ -1,14 +1,17 @@
-// Start-up: harden the loader, build the main window from its layout, run
-// its load step, show it, and run the message loop until it is closed.
+// Start-up: harden the loader, build the real services and the main window
+// from its layout, run its load step, show it, and run the message loop
+// until it is closed.
+#include "app/win/main.h"
+
 #include <cstring>
 
 #include <windows.h>
 
-#include "platform/folder.h"
 #include "app/win/form.h"
 #include "app/win/modal.h"
 #include "app/win/taskbar.h"
 #include "panel/frm1.h"
+#include "platform/system.h"
 #include "platform/win/system_library.h"
 
 namespace {
@@ -29,15 +32,28 @@ private:
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int RunPanel(const platform::Folder& folder) {
     platform::HardenDllSearch();
     FormWindow::RegisterClasses();
 
-    FormWindow window(layout::kFrm1, RunModal);
+    platform::SystemFiles files;
+    platform::SystemPrograms programs;
+    platform::SystemSettingsFile settings_file;
+    platform::UseSettingsFile use_settings_file(settings_file);
+    platform::SteadyClock clock;
+
+    FormWindow window(layout::kFrm1, [&folder](platform::Form form, HWND owner) {
+        RunModal(form, owner, folder);
+    });
     WindowTaskbar taskbar(window);
-    Frm1 frm1(window, platform::ApplicationFolder(), &taskbar);
+    Frm1 frm1(window, folder, files, programs, &taskbar, clock);
     Frm1Events events(frm1);
     if (!window.Open(&events, nullptr)) return 1;
     RunMessageLoop(window);
     return 0;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    platform::SystemFolder folder;
+    return RunPanel(folder);
 }

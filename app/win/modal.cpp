@@ -81,10 +81,12 @@ void RunMessageLoop(const FormWindow& window) {
     }
 }
 
-void RunModal(ui::Form form, HWND owner) {
+void RunModal(platform::Form form, HWND owner, const platform::Folder& folder) {
     // Built afresh at every opening: nothing typed and not saved survives.
-    FormWindow window(LayoutOf(form), RunModal);
-    DialogEvents events(form, window);
+    FormWindow window(LayoutOf(form), [&folder](platform::Form next, HWND over) {
+        RunModal(next, over, folder);
+    });
+    DialogEvents events(form, window, folder);
     if (owner) EnableWindow(owner, FALSE);
     if (window.Open(&events, owner)) RunMessageLoop(window);
     // FormWindow::Close has given the owner its input back before the window

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/win/form.h"
+#include "platform/folder.h"
 #include "platform/window.h"
 
 // Dispatches messages, with dialog keys (Tab, access keys) for every window
@@ -11,5 +12,6 @@
 void RunMessageLoop(const FormWindow& window);
 
 // Builds `form` afresh, shows it over `owner` (which takes no input
-// meanwhile) and returns when it has been closed.
-void RunModal(ui::Form form, HWND owner);
+// meanwhile) and returns when it has been closed. `folder` is the
+// application folder that start-up hands in, for Game Options.
+void RunModal(platform::Form form, HWND owner, const platform::Folder& folder);

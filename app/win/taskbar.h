@@ -11,7 +11,7 @@ struct ITaskbarList3;
 // Shows progress on the task bar button of `window`. The shell object is
 // made at the first SetProgress, never at start-up; where the system has
 // none (Wine has no task bar of this kind), every call does nothing.
-class WindowTaskbar : public ui::Taskbar {
+class WindowTaskbar : public platform::Taskbar {
 public:
     explicit WindowTaskbar(const FormWindow& window) : window_(window) {}
     ~WindowTaskbar() override;

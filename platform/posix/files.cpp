@@ -3,6 +3,7 @@
 // a file without write permission is "read-only" and cannot be deleted or
 // overwritten, and refusals are worded as Windows words them.
 #include "platform/files.h"
+#include "platform/system.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -141,5 +142,18 @@ std::uint64_t FileSize(const std::string& path) {
     struct stat st;
     return stat(Resolve(path).c_str(), &st) == 0 ? (std::uint64_t)st.st_size : 0;
 }
+
+bool SystemFiles::FileExists(const std::string& path) { return platform::FileExists(path); }
+
+Status SystemFiles::CopyFileReplace(const std::string& source, const std::string& target,
+                                    const CopyProgress& progress) {
+    return platform::CopyFileReplace(source, target, progress);
+}
+
+Status SystemFiles::RemoveFile(const std::string& path) { return platform::RemoveFile(path); }
+
+std::uint64_t SystemFiles::FileSize(const std::string& path) { return platform::FileSize(path); }
+
+RefusalFacts SystemFiles::FactsAbout(const Status& refused) { return platform::FactsAbout(refused); }
 
 }  // namespace platform

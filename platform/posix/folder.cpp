@@ -1,5 +1,6 @@
 // The application folder on Linux: the folder of /proc/self/exe.
 #include "platform/folder.h"
+#include "platform/system.h"
 
 #include <unistd.h>
 
@@ -15,5 +16,7 @@ std::string ApplicationFolder() {
     std::string::size_type slash = path.rfind('/');
     return slash == 0 ? "" : path.substr(0, slash);
 }
+
+std::string SystemFolder::Path() const { return ApplicationFolder(); }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // the text are in ini_text.h; this file adds the file on disk, the default,
 // the capacity, and a write that never leaves a half-written file behind.
 #include "platform/profile.h"
+#include "platform/system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -162,3 +163,18 @@ bool WriteString(const std::string& section, const std::string& key,
 }
 
 }  // namespace profile
+
+namespace platform {
+
+unsigned SystemSettingsFile::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& fallback, char* buffer,
+                                        unsigned capacity, const std::string& path) {
+    return profile::ReadString(section, key, fallback, buffer, capacity, path);
+}
+
+bool SystemSettingsFile::WriteString(const std::string& section, const std::string& key,
+                                     const std::string& value, const std::string& path) {
+    return profile::WriteString(section, key, value, path);
+}
+
+}  // namespace platform

@@ -1,5 +1,6 @@
 // Starting a program on POSIX: posix_spawn by the explicit path.
 #include "platform/program.h"
+#include "platform/system.h"
 
 #include <spawn.h>
 
@@ -15,6 +16,10 @@ Status StartProgram(const std::string& path, int /*show_state: windows only*/) {
     pid_t pid;
     int err = posix_spawn(&pid, p.c_str(), nullptr, nullptr, argv, environ);
     return err == 0 ? Status::Success() : RefusedErrno(err, p, Step::kStart);
+}
+
+Status SystemPrograms::StartProgram(const std::string& path, int show_state) {
+    return platform::StartProgram(path, show_state);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Files on Windows: wide-character Win32 calls throughout, so a game folder
 // such as "C:\Игры\Red Alert 2" works whatever the ANSI code page.
 #include "platform/files.h"
+#include "platform/system.h"
 
 #include "platform/refusal.h"
 #include "platform/win/files_win.h"
@@ -198,5 +199,18 @@ std::uint64_t FileSize(const std::string& path) {
     if (!GetFileAttributesExW(Native(Widen(path)).c_str(), GetFileExInfoStandard, &data)) return 0;
     return ((std::uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
+
+bool SystemFiles::FileExists(const std::string& path) { return platform::FileExists(path); }
+
+Status SystemFiles::CopyFileReplace(const std::string& source, const std::string& target,
+                                    const CopyProgress& progress) {
+    return platform::CopyFileReplace(source, target, progress);
+}
+
+Status SystemFiles::RemoveFile(const std::string& path) { return platform::RemoveFile(path); }
+
+std::uint64_t SystemFiles::FileSize(const std::string& path) { return platform::FileSize(path); }
+
+RefusalFacts SystemFiles::FactsAbout(const Status& refused) { return platform::FactsAbout(refused); }
 
 }  // namespace platform

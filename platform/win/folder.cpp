@@ -1,5 +1,6 @@
 // The application folder on Windows, from the module's own wide path.
 #include "platform/folder.h"
+#include "platform/system.h"
 
 #include "platform/win/wide.h"
 
@@ -20,5 +21,7 @@ std::string ApplicationFolder() {
     WString::size_type slash = path.find_last_of(L"\\/");
     return Narrow(slash == WString::npos ? path : path.substr(0, slash));
 }
+
+std::string SystemFolder::Path() const { return ApplicationFolder(); }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 // they would be for the A functions, and are converted to and from UTF-16 on
 // the way, so the text that comes back is the A function's.
 #include "platform/profile.h"
+#include "platform/system.h"
 
 #include <algorithm>
 #include <cstring>
@@ -77,3 +78,18 @@ bool WriteString(const std::string& section, const std::string& key,
 }
 
 }  // namespace profile
+
+namespace platform {
+
+unsigned SystemSettingsFile::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& fallback, char* buffer,
+                                        unsigned capacity, const std::string& path) {
+    return profile::ReadString(section, key, fallback, buffer, capacity, path);
+}
+
+bool SystemSettingsFile::WriteString(const std::string& section, const std::string& key,
+                                     const std::string& value, const std::string& path) {
+    return profile::WriteString(section, key, value, path);
+}
+
+}  // namespace platform

@@ -1,5 +1,6 @@
 // Starting a program on Windows.
 #include "platform/program.h"
+#include "platform/system.h"
 
 #include "platform/win/com.h"
 #include "platform/win/program_win.h"
@@ -71,6 +72,10 @@ Status StartProgram(const std::string& path, int show_state) {
     DWORD err = GetLastError();
     if (err != kElevationRequired) return Refused(err, app);
     return StartThroughShell(app, show_state);
+}
+
+Status SystemPrograms::StartProgram(const std::string& path, int show_state) {
+    return platform::StartProgram(path, show_state);
 }
 
 }  // namespace platform

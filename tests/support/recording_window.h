@@ -1,4 +1,4 @@
-// A ui::Window for core tests: controls are a map of texts and values,
+// A platform::Window for core tests: controls are a map of texts and values,
 // message boxes are recorded and answered Yes or OK.
 #pragma once
 
@@ -9,12 +9,12 @@
 
 #include "platform/window.h"
 
-class RecordingWindow : public ui::Window {
+class RecordingWindow : public platform::Window {
 public:
     std::map<std::string, std::string> texts;
     std::map<std::string, int> values;
     std::vector<std::string> messages;       // every message box text, in order
-    std::vector<ui::Form> opened;            // modal windows shown
+    std::vector<platform::Form> opened;            // modal windows shown
     bool closed = false;
     int busy_depth = 0;
     std::function<void(const std::string&)> on_message;  // runs before the answer
@@ -38,12 +38,12 @@ public:
         Range& r = ranges[c];
         r = {min, max, small_step, large_step, r.times + 1};
     }
-    ui::Answer Message(const std::string& text, ui::Buttons buttons) override {
+    platform::Answer Message(const std::string& text, platform::Buttons buttons) override {
         messages.push_back(text);
         if (on_message) on_message(text);
-        return buttons == ui::Buttons::kOk ? ui::Answer::kOk : ui::Answer::kYes;
+        return buttons == platform::Buttons::kOk ? platform::Answer::kOk : platform::Answer::kYes;
     }
-    void ShowModal(ui::Form f) override { opened.push_back(f); }
+    void ShowModal(platform::Form f) override { opened.push_back(f); }
     void Close() override { closed = true; }
     void SetBusy(bool b) override { busy_depth += b ? 1 : -1; }
     void KeepPainted() override {}

@@ -3,12 +3,6 @@
 
 #include <algorithm>
 
-static const DWORD g_test_thread = GetCurrentThreadId();
-extern "C" std::string __real__ZN8platform17ApplicationFolderB5cxx11Ev();
-extern "C" std::string __wrap__ZN8platform17ApplicationFolderB5cxx11Ev() {
-    return GetCurrentThreadId() == g_test_thread ? __real__ZN8platform17ApplicationFolderB5cxx11Ev() : g_folder;
-}
-
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     g_panel_exe = Widen(argc > 1 ? argv[1] : "");  // a Unix path, as Windows names it under Wine

@@ -9,12 +9,12 @@
 #include <windows.h>
 
 #include "app/layout.h"
+#include "app/win/main.h"
 #include "platform/win/wide.h"
+#include "tests/support/services.h"
 #include "tests/support/temp_folder.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int);  // the program's start-up, app/win/main.cpp
 inline WString g_panel_exe;  // the real executable, for what only it shows
-inline std::string g_folder;  // the panel's application folder
 
 inline std::string TextOf(HWND h) {  // by WM_GETTEXT, which edit and combo boxes answer too
     static wchar_t buf[65536];
@@ -52,11 +52,12 @@ inline void Keys(HWND window, std::initializer_list<WORD> keys) {
 
 class Panel {
 public:
-    explicit Panel(const TempFolder& folder) {
-        g_folder = folder.path();
-        thread_ = CreateThread(nullptr, 0, [](void*) -> DWORD {
-            return (DWORD)wWinMain(GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOWNORMAL);
-        }, nullptr, 0, nullptr);
+    // The program's start-up (app/win/main.cpp) on a thread of its own, handed `folder` as its
+    // application folder.
+    explicit Panel(const TempFolder& folder) : folder_(folder.path()) {
+        thread_ = CreateThread(nullptr, 0, [](void* game) -> DWORD {
+            return (DWORD)RunPanel(*static_cast<GameFolder*>(game));
+        }, &folder_, 0, nullptr);
         main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 10000);
         Sleep(200);  // let it paint
     }
@@ -111,6 +112,7 @@ public:
     }
 
 private:
+    GameFolder folder_;
     HANDLE thread_ = nullptr;
     HWND main_ = nullptr;
 };

@@ -26,6 +26,7 @@
 #include "tests/support/on_exit.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
+#include "tests/support/services.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -56,7 +57,8 @@ TEST(Windows, AFileHeldOpenStopsTheCommand) {
         for (const std::string& name : c.files) dir.Write(name, "bytes of " + name);
         if (c.read_only) dir.SetReadOnly("ra2md.csf.Zarn");
         RecordingWindow w;
-        Frm1 frm1(w, dir.path());
+        RealServices real(dir.path());
+        Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
         Held held(dir.File(c.held));
         (frm1.*c.press)();
         held.Release();
@@ -77,7 +79,8 @@ TEST(Windows, ProgramStarts) {
     w.on_message = [&](const std::string& text) {
         EXPECT_TRUE(text != kPatchDone || WaitStarted(dir, "RockPatch.exe", &started));
     };
-    Frm1 frm1(w, dir.path());
+    RealServices real(dir.path());
+    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Uninstall_Click();
     DeleteFileW(Widen(dir.File("stay.txt")).c_str());
     WaitEnded("RockPatch.exe");
@@ -115,7 +118,8 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
         dir.Write("expandmd81.mix", "x");
         SetFileAttributesW(Widen(dir.File("expandmd81.mix")).c_str(), attributes);
         RecordingWindow w;
-        Frm1(w, dir.path()).Form_Load();
+        RealServices real(dir.path());
+        Frm1(w, real.folder, real.files, real.programs, nullptr, real.clock).Form_Load();
         EXPECT_EQ(w.texts["visual"], attributes == FILE_ATTRIBUTE_ARCHIVE ? "Enabled" : "Disabled");
     }
 }
@@ -170,7 +174,8 @@ TEST(Windows, ADeepGameFolderWhereOnlyTheCopysTemporaryNamePassesTheLimit) {
     dir.MakeFolder(sub);
     for (const std::string& name : kModFiles) dir.Write(sub + "\\" + name, name);
     RecordingWindow w;
-    Frm1 frm1(w, game);
+    RealServices real(game);
+    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Command3_Click();
     EXPECT_EQ(w.messages, Strings{});
     for (const std::string& name : kModFiles) EXPECT_EQ(dir.Read(sub + "\\" + name + ".Zarn"), name);
@@ -181,7 +186,8 @@ TEST(NonRoot, AFolderTheUserMayNotWriteSaysSo) {
     const char* folder = std::getenv("ZARN_PROTECTED_FOLDER");
     if (!folder) GTEST_SKIP() << "run by tests/win/nonroot_test.sh as a user other than root";
     RecordingWindow w;
-    Frm1 frm1(w, folder);
+    RealServices real(folder);
+    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Command3_Click();
     frm1.Clean_Click();
     EXPECT_EQ(w.messages, (Strings{"Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " + kDenied +
@@ -214,7 +220,8 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
     dir.Write("RA2MD.ini", text);
     Held held(dir.File("RA2MD.ini"));
     RecordingWindow w;
-    GameOptions options(w, dir.path());
+    RealServices real(dir.path());
+    GameOptions options(w, real.folder);
     options.Form_Load();
     EXPECT_EQ(w.texts["NAS"] + w.texts["EHRS"] + w.texts["Combo1"] + w.texts["Text1"], "Sound OnOff800x60070");
     options.EHRo_Click();

@@ -1,0 +1,14 @@
+// The system's steady clock, the same on every platform.
+#include <chrono>
+
+#include "platform/system.h"
+
+namespace platform {
+
+std::uint64_t SteadyClock::Milliseconds() {
+    return (std::uint64_t)std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace platform
