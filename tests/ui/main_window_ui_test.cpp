@@ -63,7 +63,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     HWND box = panel.Box(kQuestion, {IDYES, IDNO});
     Keys(box, {'N'});
     EXPECT_TRUE(WaitGone(box));
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Uninstall"); }, 1000));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Uninstall"); }, 5000));
     EXPECT_FALSE(panel.FindBox(300)) << "nothing more after No";
     EXPECT_EQ(folder.Names(), names);
 

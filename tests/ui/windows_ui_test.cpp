@@ -275,7 +275,7 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&list);
             EXPECT_EQ(OnScreen(nullptr, list.right - 6, box.bottom + 5)[0], Rgb(GetSysColor(COLOR_WINDOW)));
             Keys(w, {VK_ESCAPE});
-            EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 1000))
+            EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 5000))
                 << "the list stays open";
             const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
             const COLORREF old[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)},
@@ -293,11 +293,11 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             for (WORD key : {'V', 'B'}) {
                 FocusOn(w, Control(w, *form, "Command1"));
                 Keys(w, {VK_MENU, key});
-                EXPECT_TRUE(WaitUntil([&] { return FocusOf(w) == slider; }, 1000)) << "Alt+" << (char)key;
+                EXPECT_TRUE(WaitUntil([&] { return FocusOf(w) == slider; }, 5000)) << "Alt+" << (char)key;
             }
             const int at = GetScrollPos(slider, SB_CTL);
             Keys(w, {VK_RIGHT});
-            EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(slider, SB_CTL) == at + 1; }, 1000));
+            EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(slider, SB_CTL) == at + 1; }, 5000));
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
         if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
@@ -309,16 +309,16 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         EXPECT_EQ(GetForegroundWindow(), panel.main());
         HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
                                                                                                      : "Command6");
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 1000))
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 5000))
             << "the focus back on the button that opened it, so Space presses it again";
     }
     // Another window in front, then the panel again: the focus where it was.
     HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                nullptr, nullptr, nullptr);
     SetForegroundWindow(other);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 1000));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
     SetForegroundWindow(panel.main());
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Command6"); }, 1000))
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Command6"); }, 5000))
         << "on reactivation";
     DestroyWindow(other);
 }
