@@ -170,17 +170,19 @@ TEST(HandlesUi, WindowsOpenedAndClosedAndDpiChangesLeaveNoObjectBehind) {
     HDC screen_dc = GetDC(nullptr);
     const UINT screen = GetDeviceCaps(screen_dc, LOGPIXELSY), other = screen == 144 ? 192 : 144;
     ReleaseDC(nullptr, screen_dc);
+    const std::pair<const char*, const layout::Form*> dialogs[] = {  // by their buttons
+        {"Command7", &layout::kGameOptions}, {"Command4", &layout::kAbout}, {"Command6", &layout::kHelp}};
     Held before;
     // The first run leaves what the system makes once for the process (DCs, fonts, cursors).
     for (int run = 0; run < 2; ++run) {
         before = HeldNow();
         Panel panel(folder);
         auto round = [&] {
-            for (const char* button : {"Command7", "Command4", "Command6"}) {  // Game Options, About, Help
-                Click(panel.Main(button));
-                HWND w = panel.Find([&](HWND h) { return h != panel.main(); }, 5000);
+            for (const auto& dialog : dialogs) {
+                Click(panel.Main(dialog.first));
+                HWND w = panel.Find([&](HWND h) { return TextOf(h) == dialog.second->caption; }, 5000);
                 if (w) PostMessageW(w, WM_CLOSE, 0, 0);
-                EXPECT_TRUE(w && WaitGone(w)) << button;
+                EXPECT_TRUE(w && WaitGone(w)) << dialog.second->caption;
             }
             for (UINT dpi : {other, screen}) {
                 RECT r;
