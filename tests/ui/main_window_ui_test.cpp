@@ -170,6 +170,9 @@ TEST(HandlesUi, WindowsOpenedAndClosedAndDpiChangesLeaveNoObjectBehind) {
     HDC screen_dc = GetDC(nullptr);
     const UINT screen = GetDeviceCaps(screen_dc, LOGPIXELSY), other = screen == 144 ? 192 : 144;
     ReleaseDC(nullptr, screen_dc);
+    // Each window closed costs Wine 2 s under Xvfb: the rounds run once, in the run at 96 dpi,
+    // whose DPI changes take the main window to 144 dpi and back.
+    if (screen != 96) GTEST_SKIP() << "the rounds run at 96 dpi";
     const std::pair<const char*, const layout::Form*> dialogs[] = {  // by their buttons
         {"Command7", &layout::kGameOptions}, {"Command4", &layout::kAbout}, {"Command6", &layout::kHelp}};
     Held before;
