@@ -1,6 +1,7 @@
 // Damaged RA2MD.ini files through the real Game Options dialog and kernel32: the dialog shows
 // what the test's own read of each key gives, cleaned and converted, and "Save And Close"
-// leaves the file as the test's own writes leave a copy. ZARN_INI_CASES sets how many files.
+// leaves the file as the test's own writes leave a copy. ZARN_INI_CASES sets how many files;
+// file 0 is a folder of that name, file 1 is empty, the rest come from bench/ini_cases.h.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -11,15 +12,6 @@
 
 namespace {
 
-using ini_cases::Random;
-
-const char* const kSwitchValues[] = {"yes", "no", "Yes", " yes", "yes ", "ye\ts", "\"yes\"", "", "1", "yes\xA0",
-                                     "\x01yes"};
-const char* const kSizes[] = {"1024", "768", "800", "600", "1280", "640", "480", "1600", "1200", "12345", "", "abc",
-                              " 800", "80 0", "0800", "96", "-800"};
-const char* const kVolumes[] = {"0.8", "0.700000", "1", "0", "0.125", "0.375", "0.155", "0.285", "000.2950", "1.5",
-                                "99999999999", "-99999999999", "0.50000000000000000001", "0.3\x01", "\t0.6\xE9"};
-const char* const kNotNumbers[] = {"- 0.5", "0 .5", "0,5", "1e-1", "abc", "", "0.5.5", "-.", "p"};
 const char* const kSwitches[][5] = {{"Video", "AllowHiResModes", "EHRS", "On", "Off"},  // in the order loaded
                                     {"Audio", "InGameMusic", "NAS", "Sound On", "Sound Off"},
                                     {"Video", "AllowVRAMSidebar", "EVSS", "On", "Off"},
@@ -27,51 +19,6 @@ const char* const kSwitches[][5] = {{"Video", "AllowHiResModes", "EHRS", "On", "
 const char* const kRows[][4] = {{"SoundVolume", "HScroll1", "Text1", "Sound Volume"},  // in the order saved
                                 {"VoiceVolume", "HScroll2", "Text2", "Voice Volume"},
                                 {"ScoreVolume", "HScroll3", "Text3", "Music Volume"}};
-
-// Blanks as editors leave them; now and then one the reader takes for part of a name.
-std::string Blank(Random& r) { return r.OneIn(30) ? "\f" : std::string(r.Below(3), " \t"[r.Below(2)]); }
-
-std::string Volume(Random& r) {
-    if (r.OneIn(10)) return r.Pick(kNotNumbers);
-    if (r.OneIn(2)) return r.Pick(kVolumes);
-    std::string s = Blank(r) + "  +-"[r.Below(4)] + std::string(r.Below(3), '0') + (r.OneIn(3) ? "" : ".");
-    for (unsigned i = 1 + r.Below(5); i > 0; --i) s += char('0' + r.Below(10));
-    return s + Blank(r);
-}
-
-// A settings file of the nine keys, damaged as files in the wild are: a section or a key
-// missing, a key twice, a line of 100,000 characters, odd values, any line ends, cut short,
-// binary bytes, UTF-16 or UTF-8 with a mark. File 1 is empty; file 0 is not made (a folder).
-std::string Damaged(uint64_t n) {
-    Random r(n * 0x2545F4914F6CDD1Dull + 18);
-    if (n == 1 || r.OneIn(30)) return "";
-    if (r.OneIn(25)) return ini_cases::Junk(r, 1 + r.Below(300), true);
-    const std::string eol = r.Pick(ini_cases::kBreaks);
-    const bool mixed = r.OneIn(6);
-    std::string text = r.OneIn(3) ? "[Options]" + eol + "GameSpeed=2" + eol : "";
-    auto line = [&](const std::string& s) { text += s + (mixed ? r.Pick(ini_cases::kBreaks) : eol.c_str()); };
-    for (const char* section : {"Audio", "Video"}) {
-        if (!r.OneIn(8)) line(Blank(r) + "[" + ini_cases::Respell(r, section) + "]");
-        for (const std::string key : {"SoundVolume", "VoiceVolume", "ScoreVolume", "InGameMusic", "AllowHiResModes",
-                                      "AllowVRAMSidebar", "VideoBackBuffer", "ScreenWidth", "ScreenHeight"}) {
-            if ((key == "InGameMusic" || key.find("Volume") != key.npos) != (section[0] == 'A')) continue;
-            if (r.OneIn(24)) line((r.OneIn(2) ? key : "x") + "=" + std::string(100000, "05y \xE9"[r.Below(5)]));
-            for (unsigned times = r.OneIn(12) ? 0 : r.OneIn(6) ? 2 : 1; times > 0; --times)
-                line(Blank(r) + ini_cases::Respell(r, key) + Blank(r) + "=" +
-                     (key.find("Volume") != key.npos ? Volume(r) : key.find("Screen") == 0 ? r.Pick(kSizes)
-                                                                                        : r.Pick(kSwitchValues)));
-        }
-    }
-    if (r.OneIn(5)) text.resize(r.Below((unsigned)text.size() + 1));  // cut short
-    if (r.OneIn(8) && !text.empty()) {
-        std::size_t at = r.Below((unsigned)text.size()), length = std::min<std::size_t>(text.size() - at, 40);
-        text.replace(at, length, ini_cases::Junk(r, length, true));
-    }
-    ini_cases::Case c;
-    c.utf16 = r.OneIn(10);
-    c.file = (!c.utf16 && r.OneIn(15) ? "\xEF\xBB\xBF" : "") + text;
-    return ini_cases::FileBytes(c);
-}
 
 // What GetValue gives: the reader's text, leading spaces gone, only printable ASCII kept;
 // "Error" for nothing read.
@@ -119,7 +66,7 @@ TEST(GameOptionsFilesUi, DamagedFilesShowWhatKernel32ReadsAndSaveWritesTheShownV
     TempFolder game("Red Alert 2");
     Panel panel(game);
     for (int n = 0; n < count; ++n) {
-        const std::string bytes = Damaged(n);
+        const std::string bytes = ini_cases::DamagedSettings(n);
         SCOPED_TRACE("file " + std::to_string(n) + ", " + std::to_string(bytes.size()) + " bytes: " +
                      ini_cases::Escape(bytes.substr(0, 300)));
         TempFolder copy("copy");
