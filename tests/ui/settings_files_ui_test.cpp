@@ -32,8 +32,8 @@ std::string Read(const std::string& file, const char* section, const char* key) 
 }
 
 // A stored volume as its box shows it ("" for no number): its hundredths rounded half to even;
-// and which of our choices that took. A number: spaces around, an optional sign, digits with
-// at most one '.' among them.
+// and which of our choices (README, Game Options) it took. A number: spaces around, an
+// optional sign, digits with at most one '.' among them.
 std::string Shown(const std::string& stored, std::vector<std::string>* choices) {
     std::size_t first = stored.find_first_not_of(' '), last = stored.find_last_not_of(' ');
     const std::string t = first == stored.npos ? "" : stored.substr(first, last - first + 1);
@@ -126,7 +126,7 @@ TEST(GameOptionsFilesUi, DamagedFilesShowWhatKernel32ReadsAndSaveWritesTheShownV
         if (!message.empty()) {
             HWND box = panel.Box(message);
             Keys(box, {VK_RETURN});
-            EXPECT_TRUE(WaitGone(box) && IsWindowVisible(dialog)) << "the dialog stays open";
+            EXPECT_TRUE(WaitGone(box) && IsWindowVisible(dialog)) << "the box stays, or the dialog goes with it";
             PostMessageW(dialog, WM_CLOSE, 0, 0);  // from its title bar: saves nothing
         }
         ASSERT_TRUE(WaitGone(dialog)) << "the dialog stays open";
