@@ -1,5 +1,6 @@
 // Random INI files and profile calls for the differential run (ini_diff.cpp,
-// tools/ini_diff.sh): our POSIX reader and writer against kernel32 under Wine.
+// tools/ini_diff.sh): our POSIX reader and writer against kernel32 under Wine;
+// and damaged game settings files for the Game Options UI test.
 //
 // A case is a file text (or no file) and a few calls. Everything comes from a
 // small generator of our own seeded by the case number, so both builds make
@@ -8,6 +9,7 @@
 // breaks, long values, and now and then junk bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -234,6 +236,66 @@ inline std::string Run(const Case& c, uint64_t number, const std::string& path,
         }
     }
     return lines;
+}
+
+// Damaged game settings files, for the Game Options UI test: the values each key may hold.
+inline const char* const kSettingsSwitches[] = {"yes", "no", "Yes", " yes", "yes ", "ye\ts", "\"yes\"", "",
+                                                "1", "yes\xA0", "\x01yes"};
+inline const char* const kSettingsSizes[] = {"1024", "768", "800", "600", "1280", "640", "480", "1600", "1200",
+                                             "12345", "", "abc", " 800", "80 0", "0800", "96", "-800"};
+inline const char* const kSettingsVolumes[] = {"0.8", "0.700000", "1", "0", "0.125", "0.375", "0.155", "0.285",
+                                               "000.2950", "1.5", "99999999999", "-99999999999",
+                                               "0.50000000000000000001", "0.3\x01", "\t0.6\xE9"};
+inline const char* const kSettingsNotNumbers[] = {"- 0.5", "0 .5", "0,5", "1e-1", "abc", "", "0.5.5", "-.", "p"};
+
+// Blanks as editors leave them; now and then one the reader takes for part of a name.
+inline std::string SettingsBlank(Random& r) {
+    return r.OneIn(30) ? "\f" : std::string(r.Below(3), " \t"[r.Below(2)]);
+}
+
+// A volume: a number now and then signed, with zeros in front or blanks around; or no number.
+inline std::string VolumeText(Random& r) {
+    if (r.OneIn(10)) return r.Pick(kSettingsNotNumbers);
+    if (r.OneIn(2)) return r.Pick(kSettingsVolumes);
+    std::string s = SettingsBlank(r) + "  +-"[r.Below(4)] + std::string(r.Below(3), '0') + (r.OneIn(3) ? "" : ".");
+    for (unsigned i = 1 + r.Below(5); i > 0; --i) s += char('0' + r.Below(10));
+    return s + SettingsBlank(r);
+}
+
+// The game's RA2MD.ini with the nine keys of Game Options, damaged as files in the wild
+// are: a section or a key missing, a key twice, a line of 100,000 characters, odd values,
+// any line ends, cut short, binary bytes, UTF-16 or UTF-8 with a mark; now and then, and
+// for number 1, empty.
+inline std::string DamagedSettings(uint64_t number) {
+    Random r(number * 0x2545F4914F6CDD1Dull + 18);
+    if (number == 1 || r.OneIn(30)) return "";
+    if (r.OneIn(25)) return Junk(r, 1 + r.Below(300), true);
+    const std::string eol = r.Pick(kBreaks);
+    const bool mixed = r.OneIn(6);
+    std::string text = r.OneIn(3) ? "[Options]" + eol + "GameSpeed=2" + eol : "";
+    auto line = [&](const std::string& s) { text += s + (mixed ? r.Pick(kBreaks) : eol.c_str()); };
+    for (const char* section : {"Audio", "Video"}) {
+        if (!r.OneIn(8)) line(SettingsBlank(r) + "[" + Respell(r, section) + "]");
+        for (const std::string key : {"SoundVolume", "VoiceVolume", "ScoreVolume", "InGameMusic", "AllowHiResModes",
+                                      "AllowVRAMSidebar", "VideoBackBuffer", "ScreenWidth", "ScreenHeight"}) {
+            if ((key == "InGameMusic" || key.find("Volume") != key.npos) != (section[0] == 'A')) continue;
+            if (r.OneIn(24)) line((r.OneIn(2) ? key : "x") + "=" + std::string(100000, "05y \xE9"[r.Below(5)]));
+            for (unsigned times = r.OneIn(12) ? 0 : r.OneIn(6) ? 2 : 1; times > 0; --times)
+                line(SettingsBlank(r) + Respell(r, key) + SettingsBlank(r) + "=" +
+                     (key.find("Volume") != key.npos   ? VolumeText(r)
+                      : key.find("Screen") == 0        ? r.Pick(kSettingsSizes)
+                                                       : r.Pick(kSettingsSwitches)));
+        }
+    }
+    if (r.OneIn(5)) text.resize(r.Below((unsigned)text.size() + 1));  // cut short
+    if (r.OneIn(8) && !text.empty()) {
+        std::size_t at = r.Below((unsigned)text.size()), length = std::min<std::size_t>(text.size() - at, 40);
+        text.replace(at, length, Junk(r, length, true));
+    }
+    Case c;
+    c.utf16 = r.OneIn(10);
+    c.file = (!c.utf16 && r.OneIn(15) ? "\xEF\xBB\xBF" : "") + text;
+    return FileBytes(c);
 }
 
 // FNV-1a, for checking a run's lines against a recorded figure.

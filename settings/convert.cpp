@@ -1,5 +1,6 @@
 #include "settings/convert.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "settings/keys.h"
@@ -84,9 +85,9 @@ std::optional<int> VolumeFromStored(const std::string& stored) {
     size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos) return 0;
     digits.erase(0, first);
-    if (digits.size() > 10) return std::nullopt;
-    long long whole = std::stoll(digits);
-    if (whole > INT_MAX) return std::nullopt;
+    // Beyond an int the slider could not tell it from INT_MAX anyway: held there, it is still
+    // a number above 1 (or below 0), which the slider keeps within its range.
+    long long whole = digits.size() > 10 ? INT_MAX : std::min<long long>(std::stoll(digits), INT_MAX);
     return d->negative ? -(int)whole : (int)whole;
 }
 

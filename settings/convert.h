@@ -19,8 +19,9 @@ const char* SwitchText(bool on);
 
 // A stored volume ("0.8", "0.700000") as a slider position: the number times
 // 100, rounded to the nearest whole number, an exact half to the even one
-// (0.125 gives 12, 0.375 gives 38). No range check. Nothing for text that is
-// not a decimal number, or whose position does not fit an int.
+// (0.125 gives 12, 0.375 gives 38). No range check; a position beyond an int
+// is held at INT_MAX (or -INT_MAX). Nothing for text that is not a decimal
+// number.
 std::optional<int> VolumeFromStored(const std::string& stored);
 
 // A volume as typed in its text box ("80") as the text to store: the number
