@@ -1,6 +1,5 @@
 // The main window's commands and Game Options in a game folder, with stand-ins for the game
 // and the patch: each press reaches its handler and its effect shows (the core tests cover the rest).
-// And what the windows leave behind: no GDI or USER object outlives its use.
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
 #include "tests/ui/panel.h"
@@ -126,82 +125,6 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume="
               "0.07\r\nScoreVolume=0.5\r\nInGameMusic=no\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
               "yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\nScreenHeight=960\r\n");
-}
-
-using Held = std::pair<int, int>;  // GDI objects, USER objects
-
-// What the process holds. Windows counts it for GetGuiResources; Wine answers 0 there, but takes
-// a handle of an upper word 0 for whichever object of this process lives at that index. So every
-// index is tried: GetObjectType finds the GDI objects, IsMenu and GetIconInfo the menus, icons and
-// cursors (USER handles start at 0x20, two apart); the windows are enumerated.
-Held HeldNow() {
-    HANDLE self = GetCurrentProcess();
-    Held held(GetGuiResources(self, GR_GDIOBJECTS), GetGuiResources(self, GR_USEROBJECTS));
-    if (held.first) return held;
-    for (UINT_PTR i = 1; i < 0x10000; ++i) held.first += GetObjectType((HGDIOBJ)i) != 0;
-    for (UINT_PTR i = 0x20; i < 0x10000; i += 2) {
-        ICONINFO icon;
-        if (IsMenu((HMENU)i)) {
-            ++held.second;
-        } else if (GetIconInfo((HICON)i, &icon)) {  // with copies of its bitmaps, ours to delete
-            ++held.second;
-            DeleteObject(icon.hbmMask);
-            if (icon.hbmColor) DeleteObject(icon.hbmColor);
-        }
-    }
-    EnumWindows([](HWND top, LPARAM n) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(top, &pid);
-        if (pid != GetCurrentProcessId()) return TRUE;
-        ++*(int*)n;
-        EnumChildWindows(top, [](HWND, LPARAM n) { return ++*(int*)n, TRUE; }, n);
-        return TRUE;
-    }, (LPARAM)&held.second);
-    return held;
-}
-
-// Twenty rounds of Game Options, About and Help opened and closed and of the main window moved to
-// another DPI and back leave the process holding what it held after the first; the panel's end gives
-// back all that its start took. (Each window closed costs two seconds here: without a window manager,
-// Wine waits that long for one to withdraw it.)
-TEST(HandlesUi, WindowsOpenedAndClosedAndDpiChangesLeaveNoObjectBehind) {
-    TempFolder folder;
-    folder.Write("RA2MD.ini", "[Video]\r\nScreenWidth=800\r\nScreenHeight=600\r\n");
-    HDC screen_dc = GetDC(nullptr);
-    const UINT screen = GetDeviceCaps(screen_dc, LOGPIXELSY), other = screen == 144 ? 192 : 144;
-    ReleaseDC(nullptr, screen_dc);
-    // Each window closed costs Wine 2 s under Xvfb: the rounds run once, in the run at 96 dpi,
-    // whose DPI changes take the main window to 144 dpi and back.
-    if (screen != 96) GTEST_SKIP() << "the rounds run at 96 dpi";
-    const std::pair<const char*, const layout::Form*> dialogs[] = {  // by their buttons
-        {"Command7", &layout::kGameOptions}, {"Command4", &layout::kAbout}, {"Command6", &layout::kHelp}};
-    Held before;
-    // The first run leaves what the system makes once for the process (DCs, fonts, cursors).
-    for (int run = 0; run < 2; ++run) {
-        before = HeldNow();
-        Panel panel(folder);
-        auto round = [&] {
-            for (const auto& dialog : dialogs) {
-                Click(panel.Main(dialog.first));
-                HWND w = panel.Find([&](HWND h) { return TextOf(h) == dialog.second->caption; }, 5000);
-                if (w) PostMessageW(w, WM_CLOSE, 0, 0);
-                EXPECT_TRUE(w && WaitGone(w)) << dialog.second->caption;
-            }
-            for (UINT dpi : {other, screen}) {
-                RECT r;
-                GetWindowRect(panel.main(), &r);
-                SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&r);
-            }
-            RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            for (int k = 0; k < 2; ++k) SendMessageW(panel.main(), WM_NULL, 0, 0);
-            return HeldNow();
-        };
-        const Held first = round();
-        Held now = first;
-        for (int k = 0; run && k < 20; ++k) now = round();
-        EXPECT_EQ(now, first) << "after 20 more rounds";
-    }
-    EXPECT_EQ(HeldNow(), before) << "after the panel's end";
 }
 
 }  // namespace
