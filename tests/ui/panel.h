@@ -58,7 +58,7 @@ public:
         thread_ = CreateThread(nullptr, 0, [](void* game) -> DWORD {
             return (DWORD)RunPanel(*static_cast<GameFolder*>(game));
         }, &folder_, 0, nullptr);
-        main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 10000);
+        main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 30000);
         Sleep(200);  // let it paint
     }
     ~Panel() {  // a quit ends every loop of the thread, message boxes' too
