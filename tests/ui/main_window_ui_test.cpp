@@ -32,8 +32,9 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     EXPECT_TRUE(WaitUntil([&] { return !folder.Read("ea_wwlogo.bik.Zarn").empty(); }));
     SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel.Main("Clean")), BN_CLICKED),
                        (LPARAM)panel.Main("Clean"));
-    HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": Sharing violation.\nIf the game "
-                         "or the patch program is still running, close it and try again.");
+    HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " +
+                         SystemReason(ERROR_SHARING_VIOLATION) +  // in the system's language
+                         "\nIf the game or the patch program is still running, close it and try again.");
     Keys(box, {VK_RETURN});
     EXPECT_TRUE(WaitGone(box));
     CloseHandle(held);
