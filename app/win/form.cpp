@@ -276,6 +276,9 @@ void FormWindow::ShowModal(platform::Form form) {
     HWND focus = GetFocus();
     if (focus && IsChild(hwnd_, focus)) focus_ = focus;
     if (modal_) modal_(form, hwnd_);
+    // Back from the modal window: its control again, whatever order the
+    // activation messages came in (under Wine they follow the X server's).
+    if (hwnd_ && focus_ && IsChild(hwnd_, focus_) && IsWindowVisible(focus_)) SetFocus(focus_);
 }
 
 void FormWindow::Close() {
