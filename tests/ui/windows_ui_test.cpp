@@ -310,7 +310,8 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
                                                                                                      : "Command6");
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 5000))
-            << "the focus back on the button that opened it, so Space presses it again";
+            << "the focus back on the button that opened it, so Space presses it again; it is on "
+            << ClassOf(FocusOf(panel.main())) << " \"" << TextOf(FocusOf(panel.main())) << "\"";
     }
     // Another window in front, then the panel again: the focus where it was.
     HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
