@@ -309,9 +309,14 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         EXPECT_EQ(GetForegroundWindow(), panel.main());
         HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
                                                                                                      : "Command6");
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 5000))
-            << "the focus back on the button that opened it, so Space presses it again; it is on "
-            << ClassOf(FocusOf(panel.main())) << " \"" << TextOf(FocusOf(panel.main())) << "\"";
+        // With no window manager, a late X focus event can take the activation from the panel
+        // after the modal window went; activated again, the focus must still come back there.
+        EXPECT_TRUE(WaitUntil([&] {
+            if (GetForegroundWindow() != panel.main()) SetForegroundWindow(panel.main());
+            return FocusOf(panel.main()) == opener;
+        }, 5000)) << "the focus back on the button that opened it, so Space presses it again; it is on "
+                  << ClassOf(FocusOf(panel.main())) << " \"" << TextOf(FocusOf(panel.main())) << "\", "
+                  << (GetForegroundWindow() == panel.main() ? "the panel active" : "another window active");
     }
     // Another window in front, then the panel again: the focus where it was.
     HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
