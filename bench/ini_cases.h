@@ -198,7 +198,7 @@ using ReadHook = std::function<void(const Call&, const std::string& path, const 
 
 inline std::string ReadLine(const Call& call, const std::string& path, const ReadHook& hook) {
     std::string buffer(call.capacity + 1, '\0');
-    unsigned n = profile::ReadString(call.section, call.key, call.text, &buffer[0], call.capacity, path);
+    unsigned n = platform::ReadIniString(call.section, call.key, call.text, &buffer[0], call.capacity, path);
     std::string line = std::to_string(n) + " " + Escape(buffer.substr(0, n));
     if (hook) hook(call, path, line);
     return line;
@@ -225,7 +225,7 @@ inline std::string Run(const Case& c, uint64_t number, const std::string& path,
             lines += tag + " R " + ReadLine(call, path, hook) + "\n";
             continue;
         }
-        bool ok = profile::WriteString(call.section, call.key, call.text, path);
+        bool ok = platform::WriteIniString(call.section, call.key, call.text, path);
         lines += tag + " W " + (ok ? "1" : "0") + "\n";
         std::set<std::pair<std::string, std::string>> names(c.names.begin(), c.names.end());
         names.insert({call.section, call.key});

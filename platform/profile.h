@@ -13,14 +13,14 @@
 
 namespace platform {
 
-// The settings file as a service: the two calls of the profile namespace
-// below, as members. Start-up sets the real one (SystemSettingsFile,
+// The settings file as a service: the two calls below (ReadIniString and
+// WriteIniString), as members. Start-up sets the real one (SystemSettingsFile,
 // platform/system.h) as the settings file service before the first window
 // opens; Cini reaches INI files through it and no other way.
 class SettingsFile {
 public:
     virtual ~SettingsFile() = default;
-    // As profile::ReadString and profile::WriteString.
+    // As ReadIniString and WriteIniString.
     virtual unsigned ReadString(const std::string& section, const std::string& key,
                                 const std::string& fallback, char* buffer, unsigned capacity,
                                 const std::string& path) = 0;
@@ -48,25 +48,21 @@ private:
     SettingsFile* before_;
 };
 
-}  // namespace platform
-
-namespace profile {
-
 // Places the value of `key` in the first `[section]` of the file in `buffer`:
 // blanks around it trimmed and an outer pair of matching quotes stripped. When
 // the file, the section or the key is absent, places `fallback` with its
 // trailing spaces removed instead. At most capacity - 1 characters are
 // placed, followed by a terminator. Returns how many characters were placed,
 // the terminator not counted; 0 for a key whose value is empty.
-unsigned ReadString(const std::string& section, const std::string& key,
-                    const std::string& fallback, char* buffer, unsigned capacity,
-                    const std::string& path);
+unsigned ReadIniString(const std::string& section, const std::string& key,
+                       const std::string& fallback, char* buffer, unsigned capacity,
+                       const std::string& path);
 
 // Sets `key` in `[section]` to `value`, adding the key or the section (and
 // the file) when absent and leaving the rest of the file in place. False when
 // the system refuses: a read-only file, a missing folder.
-bool WriteString(const std::string& section, const std::string& key,
-                 const std::string& value, const std::string& path);
+bool WriteIniString(const std::string& section, const std::string& key,
+                    const std::string& value, const std::string& path);
 
 // What the system says about the file a write would go to.
 struct WriteTarget {
@@ -84,4 +80,4 @@ struct WriteTarget {
 // unreported).
 bool MayWrite(const WriteTarget& target);
 
-}  // namespace profile
+}  // namespace platform

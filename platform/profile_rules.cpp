@@ -1,10 +1,10 @@
 #include "platform/profile.h"
 
-namespace profile {
+namespace platform {
 
 bool MayWrite(const WriteTarget& t) {
     if (t.read_only_medium) return false;  // not even a new file can be made there
     return !t.exists || (t.regular && !t.read_only);
 }
 
-}  // namespace profile
+}  // namespace platform

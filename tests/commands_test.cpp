@@ -17,8 +17,8 @@
 #include "tests/support/services.h"
 #ifdef _WIN32
 #include "platform/win/wide.h"
-const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED);
-const std::string kBadProgram = SystemReason(ERROR_BAD_EXE_FORMAT);
+const std::string kDenied = platform::SystemReason(ERROR_ACCESS_DENIED);
+const std::string kBadProgram = platform::SystemReason(ERROR_BAD_EXE_FORMAT);
 #else
 const std::string kDenied = "Access is denied.", kBadProgram = kDenied;
 #endif

@@ -190,7 +190,7 @@ TEST(Profile, MayWrite) {
     const bool cases[][5] = {{1, 1, 0, 0, 1}, {0, 1, 0, 0, 1}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
                              {1, 1, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 1, 1, 0}};
     for (const bool* c : cases)
-        EXPECT_EQ(profile::MayWrite({c[0], c[1], c[2], c[3]}), c[4]) << c[0] << c[1] << c[2] << c[3];
+        EXPECT_EQ(platform::MayWrite({c[0], c[1], c[2], c[3]}), c[4]) << c[0] << c[1] << c[2] << c[3];
 }
 
 TEST(Cini, NamesAndValues) {

@@ -43,14 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* value = Pick(kValues, data[2]);
     std::string_view file(reinterpret_cast<const char*>(data) + 3, size - 3);
 
-    std::optional<std::string> after = ini::WithValue(file, section, key, value);
+    std::optional<std::string> after = platform::WithIniValue(file, section, key, value);
     if (!after) return 0;  // a UTF-16 file: not written
-    std::optional<std::string> read = ini::FindValue(*after, section, key);
+    std::optional<std::string> read = platform::FindIniValue(*after, section, key);
     if (read != Trimmed(value)) std::abort();
     for (const char* s : kSections)
         for (const char* k : kKeys) {
             if (Same(s, section) && Same(k, key)) continue;
-            if (ini::FindValue(file, s, k) != ini::FindValue(*after, s, k)) std::abort();
+            if (platform::FindIniValue(file, s, k) != platform::FindIniValue(*after, s, k)) std::abort();
         }
     return 0;
 }

@@ -199,12 +199,12 @@ bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
             // behaviour may show there.
             for (const char* texts : {c.caption, c.also_shows}) {
                 if (!texts) continue;
-                WString all = Widen(texts);
+                platform::WString all = platform::Widen(texts);
                 for (std::size_t start = 0; start <= all.size();) {
                     std::size_t bar = c.kind == layout::Kind::kCombo || texts == c.also_shows
                                           ? all.find(L'|', start)
-                                          : WString::npos;
-                    if (bar == WString::npos) bar = all.size();
+                                          : platform::WString::npos;
+                    if (bar == platform::WString::npos) bar = all.size();
                     if (bar > start && !m.Fits(all.substr(start, bar - start).c_str(), room))
                         return false;
                     start = bar + 1;
@@ -229,7 +229,7 @@ const layout::Control* MemoOf(const layout::Font& row) {
 int SingleWordLines(const layout::Control& memo, const layout::Font& row, const wchar_t* face, UINT dpi) {
     LOGFONTW lf = LogFont(row, face, dpi);
     HFONT font = CreateFontIndirectW(&lf);
-    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(memo.caption).c_str(),
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", platform::Widen(memo.caption).c_str(),
                                WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_READONLY, 0, 0,
                                ToPixels(memo.width, dpi), ToPixels(memo.height, dpi), nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
@@ -248,15 +248,15 @@ int SingleWordLines(const layout::Control& memo, const layout::Font& row, const 
     return single;
 }
 
-WString ChooseFace(const layout::Font& row, UINT dpi) {
+platform::WString ChooseFace(const layout::Font& row, UINT dpi) {
     HDC dc = CreateCompatibleDC(nullptr);
     const layout::Control* memo = MemoOf(row);
-    WString chosen, first_present;
+    platform::WString chosen, first_present;
     int fewest = 0;
     for (int i = -1; chosen.empty() || (memo && i >= 0 && fewest > 0); ++i) {
         const char* name = i < 0 ? row.face : row.substitutes ? row.substitutes[i] : nullptr;
         if (!name) break;
-        WString face = Widen(name);
+        platform::WString face = platform::Widen(name);
         LOGFONTW query = {};
         query.lfCharSet = DEFAULT_CHARSET;
         lstrcpynW(query.lfFaceName, face.c_str(), LF_FACESIZE);
@@ -276,17 +276,17 @@ WString ChooseFace(const layout::Font& row, UINT dpi) {
     }
     DeleteDC(dc);
     if (!chosen.empty()) return chosen;
-    return first_present.empty() ? Widen(row.face) : first_present;
+    return first_present.empty() ? platform::Widen(row.face) : first_present;
 }
 
 // The face for `row` at `dpi`, chosen once for the process. The choices are
 // kept in a deque, which never moves what it holds: a face handed out stays
 // valid for the life of the process, however many are chosen after it.
-const WString& FaceFor(const layout::Font& row, UINT dpi) {
+const platform::WString& FaceFor(const layout::Font& row, UINT dpi) {
     struct Choice {
         const layout::Font* row;
         UINT dpi;
-        WString face;
+        platform::WString face;
     };
     static std::deque<Choice> chosen;
     for (const Choice& c : chosen)

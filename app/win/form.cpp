@@ -33,7 +33,7 @@ void FormWindow::RegisterClasses() {
 bool FormWindow::Open(Behaviour* behaviour, HWND owner) {
     behaviour_ = behaviour;
     dpi_ = DpiOf(owner);
-    hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, Widen(form_.caption).c_str(),
+    hwnd_ = CreateWindowExW(FormExStyle(form_), kFormClass, platform::Widen(form_.caption).c_str(),
                             kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
                             GetModuleHandleW(nullptr), this);
     if (!hwnd_) return false;
@@ -225,16 +225,16 @@ void FormWindow::Scroll(HWND bar, int code, int thumb) {
 }
 
 void FormWindow::SetText(const char* control, const std::string& text) {
-    if (Slot* s = Find(control)) SetWindowTextW(s->hwnd, Widen(text).c_str());
+    if (Slot* s = Find(control)) SetWindowTextW(s->hwnd, platform::Widen(text).c_str());
 }
 
 std::string FormWindow::Text(const char* control) {
     Slot* s = Find(control);
     if (!s || !s->hwnd) return {};
     int n = GetWindowTextLengthW(s->hwnd);
-    WString w(n + 1, L'\0');
+    platform::WString w(n + 1, L'\0');
     w.resize(GetWindowTextW(s->hwnd, &w[0], n + 1));
-    return Narrow(w);
+    return platform::Narrow(w);
 }
 
 int FormWindow::Value(const char* control) {
@@ -264,7 +264,7 @@ void FormWindow::SetRange(const char* control, int min, int max, int small_step,
 platform::Answer FormWindow::Message(const std::string& text, platform::Buttons buttons) {
     UINT type = buttons == platform::Buttons::kYesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
     HWND focus = GetFocus();
-    int r = MessageBoxW(hwnd_, Widen(text).c_str(), Widen(platform::kApplicationTitle).c_str(),
+    int r = MessageBoxW(hwnd_, platform::Widen(text).c_str(), platform::Widen(platform::kApplicationTitle).c_str(),
                         type | MB_APPLMODAL | MB_SETFOREGROUND);
     if (hwnd_ && focus && IsChild(hwnd_, focus) && IsWindowVisible(focus)) SetFocus(focus);
     return r == IDYES ? platform::Answer::kYes : r == IDNO ? platform::Answer::kNo : platform::Answer::kOk;

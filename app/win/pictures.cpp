@@ -21,7 +21,7 @@ const wchar_t* const kScaleSuffix[] = {L"", L"_150", L"_200"};
 // one scale, and that drawing resampled to the client area when the two
 // differ by more than a pixel.
 struct Shown {
-    WString name;
+    platform::WString name;
     int scale = -1;
     HBITMAP source = nullptr;
     HBITMAP fitted = nullptr;
@@ -51,7 +51,7 @@ HBITMAP GifBitmap(const void* data, DWORD size) {
     return bitmap;
 }
 
-HBITMAP LoadDrawing(const WString& name) {
+HBITMAP LoadDrawing(const platform::WString& name) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     if (HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA)) {
         HGLOBAL g = LoadResource(inst, res);
@@ -86,7 +86,7 @@ Shown* ShownBy(HWND hwnd) { return reinterpret_cast<Shown*>(GetWindowLongPtrW(hw
 
 // The 1x drawing's size, read from the resource's header without decoding:
 // a bitmap's info header, or a GIF's logical screen.
-SIZE NaturalSize(const WString& name) {
+SIZE NaturalSize(const platform::WString& name) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     HRSRC res = FindResourceW(inst, name.c_str(), RT_RCDATA);
     bool gif = res != nullptr;
@@ -207,6 +207,6 @@ void SetPicture(HWND picture, const char* name) {
     if (s->source) DeleteObject(s->source);
     s->source = nullptr;
     s->scale = -1;
-    s->name = Widen(name);
+    s->name = platform::Widen(name);
     InvalidateRect(picture, nullptr, FALSE);
 }

@@ -45,7 +45,7 @@ void FormWindow::CreateControls() {
         const wchar_t* cls = nullptr;
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.tab_stop ? WS_TABSTOP : 0);
         DWORD ex = 0;
-        WString text = Widen(c.caption);
+        platform::WString text = platform::Widen(c.caption);
         switch (c.kind) {
         case layout::Kind::kButton:
             cls = L"BUTTON";
@@ -100,7 +100,7 @@ void FormWindow::CreateControls() {
                     std::size_t bar = list.find('|', start);
                     if (bar == std::string::npos) bar = list.size();
                     SendMessageW(slot.hwnd, CB_ADDSTRING, 0,
-                                 (LPARAM)Widen(list.substr(start, bar - start)).c_str());
+                                 (LPARAM)platform::Widen(list.substr(start, bar - start)).c_str());
                     start = bar + 1;
                 }
             }

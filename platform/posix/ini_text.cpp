@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace ini {
+namespace platform {
 namespace {
 
 enum class Kind { kBlank, kComment, kSection, kKey };
@@ -142,8 +142,8 @@ std::string_view LineBreakOf(std::string_view file) {
 
 }  // namespace
 
-std::optional<std::string> FindValue(std::string_view file, std::string_view section,
-                                     std::string_view key) {
+std::optional<std::string> FindIniValue(std::string_view file, std::string_view section,
+                                        std::string_view key) {
     std::string decoded;
     size_t start = 0;
     switch (Detect(file)) {
@@ -158,8 +158,8 @@ std::optional<std::string> FindValue(std::string_view file, std::string_view sec
     return std::string(*lines[place.key].value);
 }
 
-std::optional<std::string> WithValue(std::string_view file, std::string_view section,
-                                     std::string_view key, std::string_view value) {
+std::optional<std::string> WithIniValue(std::string_view file, std::string_view section,
+                                        std::string_view key, std::string_view value) {
     Encoding encoding = Detect(file);
     if (encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be) return std::nullopt;
     std::vector<Line> lines = SplitLines(file, encoding == Encoding::kUtf8Marked ? 3 : 0);
@@ -200,4 +200,4 @@ std::optional<std::string> WithValue(std::string_view file, std::string_view sec
     return out;
 }
 
-}  // namespace ini
+}  // namespace platform

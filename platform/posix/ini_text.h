@@ -18,20 +18,20 @@
 //    name is the only one read or written, and within it the first key.
 // A file that starts with a UTF-8 byte order mark is read past the mark. A
 // UTF-16 file (with its mark) is read too, each character past U+00FF as '?',
-// but it is not written: see WithValue.
+// but it is not written: see WithIniValue.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace ini {
+namespace platform {
 
 // The value of `key` in `[section]`, trimmed but with its quotes still on (a
 // short buffer cuts a quoted value in its own way; see profile.cpp). Nothing
 // when the section or the key is absent, or the key has no '='.
-std::optional<std::string> FindValue(std::string_view file, std::string_view section,
-                                     std::string_view key);
+std::optional<std::string> FindIniValue(std::string_view file, std::string_view section,
+                                        std::string_view key);
 
 // The file text with `key` in `[section]` set to `value`:
 //  - a key that is there has its line replaced by "name=value", the name
@@ -42,7 +42,7 @@ std::optional<std::string> FindValue(std::string_view file, std::string_view sec
 // each new line ends with the line break the file already uses (CR LF in a
 // file that has none). Every other byte stays as it was. Nothing for a UTF-16
 // file, which this writer does not rewrite.
-std::optional<std::string> WithValue(std::string_view file, std::string_view section,
-                                     std::string_view key, std::string_view value);
+std::optional<std::string> WithIniValue(std::string_view file, std::string_view section,
+                                        std::string_view key, std::string_view value);
 
-}  // namespace ini
+}  // namespace platform

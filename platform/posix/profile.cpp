@@ -18,7 +18,7 @@
 
 #include "platform/posix/ini_text.h"
 
-namespace profile {
+namespace platform {
 namespace {
 
 // The whole file, or nothing when it cannot be read as a file.
@@ -110,13 +110,13 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode) 
 
 }  // namespace
 
-unsigned ReadString(const std::string& section, const std::string& key,
-                    const std::string& fallback, char* buffer, unsigned capacity,
-                    const std::string& path) {
+unsigned ReadIniString(const std::string& section, const std::string& key,
+                       const std::string& fallback, char* buffer, unsigned capacity,
+                       const std::string& path) {
     if (capacity == 0) return 0;
     std::optional<std::string> value;
     if (std::optional<std::string> file = ReadWhole(path))
-        value = ini::FindValue(*file, section.c_str(), key.c_str());
+        value = FindIniValue(*file, section.c_str(), key.c_str());
     std::string placed = value ? FitValue(*value, capacity)
                                : FitDefault(fallback.c_str(), capacity);
     std::memcpy(buffer, placed.data(), placed.size());
@@ -124,8 +124,8 @@ unsigned ReadString(const std::string& section, const std::string& key,
     return (unsigned)placed.size();
 }
 
-bool WriteString(const std::string& section, const std::string& key,
-                 const std::string& value, const std::string& path) {
+bool WriteIniString(const std::string& section, const std::string& key,
+                    const std::string& value, const std::string& path) {
     std::string target = path;
     std::string before;
     bool exists = false;
@@ -156,25 +156,21 @@ bool WriteString(const std::string& section, const std::string& key,
         return false;
     }
     std::optional<std::string> after =
-        ini::WithValue(before, section.c_str(), key.c_str(), value.c_str());
+        WithIniValue(before, section.c_str(), key.c_str(), value.c_str());
     if (!after) return false;
     if (exists && *after == before) return true;
     return ReplaceFile(target, *after, mode);
 }
 
-}  // namespace profile
-
-namespace platform {
-
 unsigned SystemSettingsFile::ReadString(const std::string& section, const std::string& key,
                                         const std::string& fallback, char* buffer,
                                         unsigned capacity, const std::string& path) {
-    return profile::ReadString(section, key, fallback, buffer, capacity, path);
+    return ReadIniString(section, key, fallback, buffer, capacity, path);
 }
 
 bool SystemSettingsFile::WriteString(const std::string& section, const std::string& key,
                                      const std::string& value, const std::string& path) {
-    return profile::WriteString(section, key, value, path);
+    return WriteIniString(section, key, value, path);
 }
 
 }  // namespace platform

@@ -16,7 +16,7 @@
 
 #include "platform/win/wide.h"
 
-namespace profile {
+namespace platform {
 namespace {
 
 WString FromAnsi(const std::string& s) {
@@ -38,9 +38,9 @@ std::string ToAnsi(const wchar_t* w, int count) {
 
 }  // namespace
 
-unsigned ReadString(const std::string& section, const std::string& key,
-                    const std::string& fallback, char* buffer, unsigned capacity,
-                    const std::string& path) {
+unsigned ReadIniString(const std::string& section, const std::string& key,
+                       const std::string& fallback, char* buffer, unsigned capacity,
+                       const std::string& path) {
     if (capacity == 0) return 0;
     // Each UTF-16 unit becomes at least one byte, so a wide buffer of the
     // same capacity holds all that can fit; the byte count is cut below.
@@ -55,8 +55,8 @@ unsigned ReadString(const std::string& section, const std::string& key,
     return (unsigned)placed.size();
 }
 
-bool WriteString(const std::string& section, const std::string& key,
-                 const std::string& value, const std::string& path) {
+bool WriteIniString(const std::string& section, const std::string& key,
+                    const std::string& value, const std::string& path) {
     auto wide_path = Widen(path);
     // Windows refuses to write a read-only file by itself. Wine maps the
     // attribute to the Unix mode bits, which root does not heed, so under
@@ -77,19 +77,15 @@ bool WriteString(const std::string& section, const std::string& key,
                                       FromAnsi(value).c_str(), wide_path.c_str()) != 0;
 }
 
-}  // namespace profile
-
-namespace platform {
-
 unsigned SystemSettingsFile::ReadString(const std::string& section, const std::string& key,
                                         const std::string& fallback, char* buffer,
                                         unsigned capacity, const std::string& path) {
-    return profile::ReadString(section, key, fallback, buffer, capacity, path);
+    return ReadIniString(section, key, fallback, buffer, capacity, path);
 }
 
 bool SystemSettingsFile::WriteString(const std::string& section, const std::string& key,
                                      const std::string& value, const std::string& path) {
-    return profile::WriteString(section, key, value, path);
+    return WriteIniString(section, key, value, path);
 }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <string>
 #include <windows.h>
 
+namespace platform {
+
 // WString, but with an allocator of its own: the library's explicit
 // instantiation of WString (24 KiB, linked whole) is not used, and only
 // the members the program calls are compiled in.
@@ -56,3 +58,5 @@ inline std::string SystemReason(DWORD err) {
     while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ')) w.pop_back();
     return Narrow(w);
 }
+
+}  // namespace platform

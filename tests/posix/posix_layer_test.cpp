@@ -106,13 +106,13 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     std::string real = folder.File("real.ini"), path = folder.File("RA2MD.ini");
     ASSERT_EQ(chmod(real.c_str(), 0640) | symlink(real.c_str(), path.c_str()) |
                   link(real.c_str(), folder.File("old.ini").c_str()), 0);
-    EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
+    EXPECT_TRUE(platform::WriteIniString("Audio", "SoundVolume", "0.8", path));
     EXPECT_EQ(folder.Read("real.ini") + folder.Read("old.ini"),
               "[Audio]\nSoundVolume=0.8\n[Audio]\nSoundVolume=0.5\n");
     struct stat st = {}, again = {}, link_st = {};
     EXPECT_TRUE(lstat(path.c_str(), &link_st) == 0 && S_ISLNK(link_st.st_mode));
     EXPECT_TRUE(stat(real.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640) << std::oct << st.st_mode;
-    EXPECT_TRUE(profile::WriteString("Audio", "SoundVolume", "0.8", path));
+    EXPECT_TRUE(platform::WriteIniString("Audio", "SoundVolume", "0.8", path));
     EXPECT_TRUE(stat(real.c_str(), &again) == 0 && again.st_ino == st.st_ino);
 
     rlimit old, small;
@@ -123,7 +123,7 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     sigaction(SIGXFSZ, &ignore, &before);
     OnExit restore([&] { setrlimit(RLIMIT_FSIZE, &old), sigaction(SIGXFSZ, &before, nullptr); });
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool wrote = profile::WriteString("Audio", "SoundVolume", std::string(8192, 'x'), path);
+    bool wrote = platform::WriteIniString("Audio", "SoundVolume", std::string(8192, 'x'), path);
     restore.Now();
     EXPECT_FALSE(wrote);
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
@@ -132,13 +132,13 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
                              "\xFF\0\0\x01x\0"s;
     folder.Write("utf16.ini", text);
     char buffer[100];
-    unsigned n = profile::ReadString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
+    unsigned n = platform::ReadIniString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
     EXPECT_EQ(std::string(buffer, n), "???\xFF?x");
-    EXPECT_FALSE(profile::WriteString("A", "j", "v", folder.File("utf16.ini")));
+    EXPECT_FALSE(platform::WriteIniString("A", "j", "v", folder.File("utf16.ini")));
     EXPECT_EQ(folder.Read("utf16.ini"), text);
     std::string device = folder.File("device.ini");
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
-    EXPECT_FALSE(profile::WriteString("A", "j", "v", device));
+    EXPECT_FALSE(platform::WriteIniString("A", "j", "v", device));
     EXPECT_TRUE(stat(device.c_str(), &again) == 0 && S_ISCHR(again.st_mode));
 }
 

@@ -12,7 +12,7 @@
 class Held {
 public:
     explicit Held(const std::string& path)
-        : h_(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        : h_(CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, 0, nullptr)) {}
     ~Held() { Release(); }
     Held(const Held&) = delete;

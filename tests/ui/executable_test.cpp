@@ -19,9 +19,9 @@ TEST(ExecutableRecord, VersionRecordIconAndManifestAreExactlyAsPublished) {
                               "ProductName=The Marrowgate:ZARN Control Panel",
                               "InternalName=ZARN Control Panal", "OriginalFilename=ZARN Control Panal.exe"}) {
         wchar_t* text = nullptr;
-        WString path = Widen("\\StringFileInfo\\040904B0\\" + field.substr(0, field.find('=')));
+        platform::WString path = platform::Widen("\\StringFileInfo\\040904B0\\" + field.substr(0, field.find('=')));
         EXPECT_TRUE(VerQueryValueW(data.data(), path.c_str(), (void**)&text, &len) &&
-                    Narrow(text) == field.substr(field.find('=') + 1)) << field;
+                    platform::Narrow(text) == field.substr(field.find('=') + 1)) << field;
     }
     HMODULE exe = LoadLibraryExW(g_panel_exe.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -46,18 +46,18 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     folder.Write("expandmd81.mix", "marker");
     const wchar_t key[] = L"Software\\Wine\\AppDefaults\\ZARN Control Panal.exe\\DllOverrides";
     wchar_t tests[MAX_PATH];
-    WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
+    platform::WString planted(tests, GetModuleFileNameW(nullptr, tests, MAX_PATH));
     planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"planted.dll";
     OnExit forget([&] { RegDeleteTreeW(HKEY_CURRENT_USER, key); });  // the prefix is reused
-    ASSERT_TRUE(CopyFileW(planted.c_str(), Widen(folder.File("uxtheme.dll")).c_str(), 0));
+    ASSERT_TRUE(CopyFileW(planted.c_str(), platform::Widen(folder.File("uxtheme.dll")).c_str(), 0));
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"uxtheme", REG_SZ, L"native,builtin", sizeof L"native,builtin"), 0);
-    WString exe = Widen(folder.File("ZARN Control Panal.exe")), cmd = L"\"" + exe + L"\"";
+    platform::WString exe = platform::Widen(folder.File("ZARN Control Panal.exe")), cmd = L"\"" + exe + L"\"";
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CopyFileW(g_panel_exe.c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
     HWND main = nullptr;  // shown once its art is decoded
-    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", Widen(layout::kFrm1.caption).c_str())); }, 10000);
+    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", platform::Widen(layout::kFrm1.caption).c_str())); }, 10000);
     forget.Now();
     Sleep(300);
     Click(Control(main, layout::kFrm1, "Command5"));  // Exit

@@ -26,14 +26,14 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     // waits for a file the game holds, runs no part of it then or later.
     Keys(panel.main(), {VK_MENU, 'E'});
     EXPECT_TRUE(WaitUntil([&] { return TextOf(panel.Main("visual")) == "Enabled"; }));
-    HANDLE held = CreateFileW(Widen(folder.File("ra2md.csf")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+    HANDLE held = CreateFileW(platform::Widen(folder.File("ra2md.csf")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     Click(panel.Main("Command3"));
     EXPECT_TRUE(WaitUntil([&] { return !folder.Read("ea_wwlogo.bik.Zarn").empty(); }));
     SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel.Main("Clean")), BN_CLICKED),
                        (LPARAM)panel.Main("Clean"));
     HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " +
-                         SystemReason(ERROR_SHARING_VIOLATION) +  // in the system's language
+                         platform::SystemReason(ERROR_SHARING_VIOLATION) +  // in the system's language
                          "\nIf the game or the patch program is still running, close it and try again.");
     Keys(box, {VK_RETURN});
     EXPECT_TRUE(WaitGone(box));

@@ -14,15 +14,15 @@
 #include "tests/support/services.h"
 #include "tests/support/temp_folder.h"
 
-inline WString g_panel_exe;  // the real executable, for what only it shows
+inline platform::WString g_panel_exe;  // the real executable, for what only it shows
 
 inline std::string TextOf(HWND h) {  // by WM_GETTEXT, which edit and combo boxes answer too
     static wchar_t buf[65536];
-    return Narrow(WString(buf, GetWindowTextW(h, buf, 65536)));
+    return platform::Narrow(platform::WString(buf, GetWindowTextW(h, buf, 65536)));
 }
 inline std::string ClassOf(HWND h) {
     wchar_t buf[256];
-    return Narrow(WString(buf, GetClassNameW(h, buf, 256)));
+    return platform::Narrow(platform::WString(buf, GetClassNameW(h, buf, 256)));
 }
 inline HWND FocusOf(HWND window) {  // the focus of `window`'s thread
     GUITHREADINFO gui = {sizeof gui};

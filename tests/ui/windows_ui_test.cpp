@@ -51,7 +51,7 @@ Pixels OnScreen(HWND window, int x, int y, int width = 1, int height = 1) {
 DWORD Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
 // The rectangle around the inks of `text` drawn unclipped with `font` and `flags` in `room`.
-RECT Ink(HFONT font, const WString& text, RECT room, UINT flags) {
+RECT Ink(HFONT font, const platform::WString& text, RECT room, UINT flags) {
     const int pad = 200, w = room.right - room.left + 2 * pad, h = room.bottom - room.top + 2 * pad;
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAPINFO bi = {{sizeof bi.bmiHeader, w, -h, 1, 32}};
@@ -80,7 +80,7 @@ int OneWordLines(HWND box) {
     int single = 0;
     for (int i = 0, n = (int)SendMessageW(box, EM_GETLINECOUNT, 0, 0); i < n; ++i) {
         wchar_t line[512] = {(wchar_t)511};  // the first word: its capacity
-        WString text(line, SendMessageW(box, EM_GETLINE, i, (LPARAM)line));
+        platform::WString text(line, SendMessageW(box, EM_GETLINE, i, (LPARAM)line));
         int words = 0;
         for (std::size_t k = 0; k < text.size(); ++k) words += text[k] != L' ' && (k == 0 || text[k - 1] == L' ');
         single += words == 1;
@@ -96,11 +96,11 @@ void ExpectFewestOneWordLines(HWND memo, const layout::Font& row) {
     const int shown = OneWordLines(memo);
     std::printf("help text in %ls: %d of %d lines hold one word\n", lf.lfFaceName, shown,
                 (int)SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
-    if (Widen(row.face) == lf.lfFaceName) return;
+    if (platform::Widen(row.face) == lf.lfFaceName) return;
     RECT r;
     GetWindowRect(memo, &r);
     for (const char* const* name = row.substitutes; *name; ++name) {
-        lstrcpynW(lf.lfFaceName, Widen(*name).c_str(), LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, platform::Widen(*name).c_str(), LF_FACESIZE);
         HFONT font = CreateFontIndirectW(&lf);
         HDC dc = CreateCompatibleDC(nullptr);
         wchar_t got[LF_FACESIZE] = {};
@@ -108,7 +108,7 @@ void ExpectFewestOneWordLines(HWND memo, const layout::Font& row) {
         GetTextFaceW(dc, LF_FACESIZE, got);
         DeleteDC(dc);
         if (!lstrcmpiW(got, lf.lfFaceName)) {
-            HWND copy = CreateWindowExW(GetWindowLongW(memo, GWL_EXSTYLE), L"EDIT", Widen(TextOf(memo)).c_str(),
+            HWND copy = CreateWindowExW(GetWindowLongW(memo, GWL_EXSTYLE), L"EDIT", platform::Widen(TextOf(memo)).c_str(),
                                         (GetWindowLongW(memo, GWL_STYLE) & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP, 0, 0,
                                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
             SendMessageW(copy, WM_SETFONT, (WPARAM)font, FALSE);
@@ -152,7 +152,7 @@ void ExpectLaidOut(HWND w, const layout::Form& f) {
         for (int i = 0, n = combo ? (int)SendMessageW(h, CB_GETCOUNT, 0, 0) : 0; i < n; ++i) {
             wchar_t item[64] = {};
             SendMessageW(h, CB_GETLBTEXT, i, (LPARAM)item);
-            list += (i ? "|" : "") + Narrow(item);
+            list += (i ? "|" : "") + platform::Narrow(item);
         }
         EXPECT_EQ(list, combo ? row.caption : "") << "the list, unsorted";
         if (k == 2 || k == 3 || k == 5 || k == 6) continue;  // pictures, memos, scroll bars
@@ -169,7 +169,7 @@ void ExpectLaidOut(HWND w, const layout::Form& f) {
         for (std::size_t at = 0, end = 0; end < all.size(); at = end + 1) {
             if ((end = std::min(all.find('|', at), all.size())) == at) continue;
             SCOPED_TRACE(all.substr(at, end - at));
-            RECT ink = Ink((HFONT)SendMessageW(field, WM_GETFONT, 0, 0), Widen(all.substr(at, end - at)), room, flags);
+            RECT ink = Ink((HFONT)SendMessageW(field, WM_GETFONT, 0, 0), platform::Widen(all.substr(at, end - at)), room, flags);
             EXPECT_TRUE(IntersectRect(&in, &ink, &r) && EqualRect(&in, &ink)) << "drawn outside";
             for (HWND above = h; (above = GetWindow(above, GW_HWNDPREV));) {
                 RECT a = RectIn(above, w);

@@ -10,8 +10,8 @@
 const bool kStandInKnowsShowState = true;
 
 void PlaceStandIn(const TempFolder& dir, const std::string& name) {
-    WString from = Widen(platform::ApplicationFolder() + "\\standin.exe");
-    if (!CopyFileW(from.c_str(), Widen(dir.File(name)).c_str(), FALSE))
+    platform::WString from = platform::Widen(platform::ApplicationFolder() + "\\standin.exe");
+    if (!CopyFileW(from.c_str(), platform::Widen(dir.File(name)).c_str(), FALSE))
         throw std::runtime_error("standin.exe is not beside the test program");
 }
 
@@ -22,7 +22,7 @@ bool WaitEnded(const std::string& name) {
         PROCESSENTRY32W p = {};
         p.dwSize = sizeof p;
         for (BOOL more = Process32FirstW(snap, &p); more; more = Process32NextW(snap, &p))
-            running |= lstrcmpiW(p.szExeFile, Widen(name).c_str()) == 0;
+            running |= lstrcmpiW(p.szExeFile, platform::Widen(name).c_str()) == 0;
         CloseHandle(snap);
         if (!running) return true;
     }

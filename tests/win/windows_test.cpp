@@ -33,11 +33,11 @@ namespace {
 
 using namespace game_files;
 using Strings = std::vector<std::string>;
-const std::string kInUse = SystemReason(ERROR_SHARING_VIOLATION);
-const std::string kDenied = SystemReason(ERROR_ACCESS_DENIED) + "\n";
+const std::string kInUse = platform::SystemReason(ERROR_SHARING_VIOLATION);
+const std::string kDenied = platform::SystemReason(ERROR_ACCESS_DENIED) + "\n";
 
 HANDLE Hold(const std::string& path, DWORD share) {
-    return CreateFileW(Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 TEST(Windows, AFileHeldOpenStopsTheCommand) {
@@ -82,7 +82,7 @@ TEST(Windows, ProgramStarts) {
     RealServices real(dir.path());
     Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Uninstall_Click();
-    DeleteFileW(Widen(dir.File("stay.txt")).c_str());
+    DeleteFileW(platform::Widen(dir.File("stay.txt")).c_str());
     WaitEnded("RockPatch.exe");
     EXPECT_EQ(started.show, "1");
     ASSERT_EQ(w.messages.size(), 3u);
@@ -95,14 +95,14 @@ TEST(Windows, ProgramStarts) {
     ASSERT_TRUE(WaitStarted(dir, "RA2MD.exe", &started));
     EXPECT_EQ(started.command_line, dir.File("RA2MD.exe"));
     WaitEnded("RA2MD.exe");
-    EXPECT_EQ(GetFileAttributesW(Widen(dir.File("..\\Red.exe.started.txt")).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(platform::Widen(dir.File("..\\Red.exe.started.txt")).c_str()), INVALID_FILE_ATTRIBUTES);
 
     using GetApartmentTypeFn = HRESULT(WINAPI*)(APTTYPE*, APTTYPEQUALIFIER*);
     auto apartment = platform::SystemFunction<GetApartmentTypeFn>(platform::LoadSystemLibrary(L"ole32.dll"),
                                                                   "CoGetApartmentType");
     ASSERT_NE(apartment, nullptr);
-    DeleteFileW(Widen(dir.File("RockPatch.exe.started.txt")).c_str());
-    ASSERT_TRUE(platform::StartThroughShell(Widen(dir.File("RockPatch.exe")), 1).ok);
+    DeleteFileW(platform::Widen(dir.File("RockPatch.exe.started.txt")).c_str());
+    ASSERT_TRUE(platform::StartThroughShell(platform::Widen(dir.File("RockPatch.exe")), 1).ok);
     APTTYPE type = APTTYPE_MTA;
     APTTYPEQUALIFIER qualifier;
     EXPECT_TRUE(apartment(&type, &qualifier) == S_OK && platform::EnsureCom() &&
@@ -116,7 +116,7 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     for (DWORD attributes : {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
         TempFolder dir;
         dir.Write("expandmd81.mix", "x");
-        SetFileAttributesW(Widen(dir.File("expandmd81.mix")).c_str(), attributes);
+        SetFileAttributesW(platform::Widen(dir.File("expandmd81.mix")).c_str(), attributes);
         RecordingWindow w;
         RealServices real(dir.path());
         Frm1(w, real.folder, real.files, real.programs, nullptr, real.clock).Form_Load();
@@ -155,8 +155,8 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
 // A game folder deep enough that the copy's temporary name passes MAX_PATH, though every real
 // name fits: the files move all the same. Only long full paths take the extended form.
 TEST(Windows, ADeepGameFolderWhereOnlyTheCopysTemporaryNamePassesTheLimit) {
-    const WString deep = L"C:\\" + WString(250, L'g') + L"\\ra2md.csf";
-    struct { WString path, form; } forms[] = {
+    const platform::WString deep = L"C:\\" + platform::WString(250, L'g') + L"\\ra2md.csf";
+    struct { platform::WString path, form; } forms[] = {
         {L"C:\\Games\\ra2md.csf", L"C:\\Games\\ra2md.csf"},
         {deep.substr(0, 259), deep.substr(0, 259)},
         {deep.substr(0, 260), L"\\\\?\\" + deep.substr(0, 260)},
@@ -165,7 +165,7 @@ TEST(Windows, ADeepGameFolderWhereOnlyTheCopysTemporaryNamePassesTheLimit) {
         {L"\\\\.\\" + deep.substr(3), L"\\\\.\\" + deep.substr(3)},
         {deep.substr(3), deep.substr(3)},  // relative
     };
-    for (const auto& f : forms) EXPECT_EQ(Narrow(platform::LongPathForm(f.path)), Narrow(f.form));
+    for (const auto& f : forms) EXPECT_EQ(platform::Narrow(platform::LongPathForm(f.path)), platform::Narrow(f.form));
 
     TempFolder dir;
     const std::string longest = "expandmd80.mix.Zarn";  // with the folder, 13 short of the temporary name
@@ -201,7 +201,7 @@ TEST(Windows, SystemLibrariesLoadFromSystem32Only) {
     UINT n = GetSystemDirectoryW(system, MAX_PATH);
     for (bool knows_flags : {true, false}) {
         GetModuleFileNameW(platform::LoadSystemLibraryAs(knows_flags, L"windowscodecs.dll"), path, MAX_PATH);
-        EXPECT_EQ(CompareStringOrdinal(path, n, system, n, TRUE), CSTR_EQUAL) << Narrow(path);
+        EXPECT_EQ(CompareStringOrdinal(path, n, system, n, TRUE), CSTR_EQUAL) << platform::Narrow(path);
         EXPECT_EQ(platform::LoadSystemLibraryAs(knows_flags, L"planted.dll"), nullptr);
     }
 }
