@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     platform::SystemFiles files;
     platform::SystemPrograms programs;
     platform::SteadyClock clock;
-    Frm1 frm1(window, folder, files, programs, nullptr, clock);
+    core::Frm1 frm1(window, folder, files, programs, nullptr, clock);
     if (std::strcmp(argv[1], "enable") == 0) frm1.Command2_Click();
     else frm1.Command3_Click();
     return window.messages == 0 ? 0 : 1;

@@ -2,9 +2,10 @@
 
 #include "platform/folder.h"
 
-namespace failure {
+namespace core {
 
-std::string Text(const std::string& action, const std::string& files, const std::string& reason) {
+std::string FailureText(const std::string& action, const std::string& files,
+                        const std::string& reason) {
     return "Could not " + action + " " + files + ": " + reason;
 }
 
@@ -34,11 +35,11 @@ std::string Quoted(const std::string& path) {
 bool Proceed(platform::Window& window, platform::Files& system, const platform::Status& status,
              const std::string& action, const std::string& files) {
     if (status.ok) return true;
-    std::string text = Text(action, files, status.reason);
+    std::string text = FailureText(action, files, status.reason);
     std::string remedy = RemedyText(platform::ChooseRemedy(system.FactsAbout(status)));
     if (!remedy.empty()) text += "\n" + remedy;
     window.Message(text, platform::Buttons::kOk);
     return false;
 }
 
-}  // namespace failure
+}  // namespace core

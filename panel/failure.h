@@ -16,11 +16,12 @@
 #include "platform/status.h"
 #include "platform/window.h"
 
-namespace failure {
+namespace core {
 
 // `Could not delete "ra2md.csf": <reason>`; `files` is the quoted part, e.g.
 // `"a" to "b"` for a copy.
-std::string Text(const std::string& action, const std::string& files, const std::string& reason);
+std::string FailureText(const std::string& action, const std::string& files,
+                        const std::string& reason);
 
 // The line that says what to do; empty for Remedy::kNone.
 std::string RemedyText(platform::Remedy remedy);
@@ -34,4 +35,4 @@ std::string Quoted(const std::string& path);
 bool Proceed(platform::Window& window, platform::Files& system, const platform::Status& status,
              const std::string& action, const std::string& files);
 
-}  // namespace failure
+}  // namespace core

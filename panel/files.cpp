@@ -1,6 +1,6 @@
 #include "panel/files.h"
 
-namespace files {
+namespace core {
 
 const char DisabledSuffix[] = ".Zarn";
 static_assert(sizeof DisabledSuffix - 1 == kDisabledSuffixLength,
@@ -50,4 +50,4 @@ const char* const CleanFiles[12] = {
 const char GameExe[] = "RA2MD.exe";
 const char PatchExe[] = "RockPatch.exe";
 
-}  // namespace files
+}  // namespace core

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace files {
+namespace core {
 
 // Appended to a file's full name to disable it.
 extern const char DisabledSuffix[];  // ".Zarn"
@@ -23,4 +23,4 @@ extern const char* const CleanFiles[12];
 extern const char GameExe[];      // "RA2MD.exe", started by Launch
 extern const char PatchExe[];     // "RockPatch.exe", run by Uninstall
 
-}  // namespace files
+}  // namespace core

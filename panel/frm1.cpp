@@ -6,6 +6,8 @@
 using platform::Answer;
 using platform::Buttons;
 
+namespace core {
+
 namespace {
 
 const char kNotInGameFolder[] = "Please Place Control Panal Exe into Ra2:Yr Folder";
@@ -33,7 +35,7 @@ bool ProceedWhileBusy(platform::Window& w, platform::Files& system, const platfo
                       const char* action, const std::string& files) {
     if (status.ok) return true;
     w.SetBusy(false);
-    failure::Proceed(w, system, status, action, files);
+    Proceed(w, system, status, action, files);
     w.SetBusy(true);
     return false;
 }
@@ -61,7 +63,7 @@ void Frm1::Form_Load() { RefreshModState(); }
 
 void Frm1::RefreshModState() {
     window_.SetText("visual",
-                    files_.FileExists(GameFilePath(files::MarkerFile)) ? "Enabled" : "Disabled");
+                    files_.FileExists(GameFilePath(MarkerFile)) ? "Enabled" : "Disabled");
 }
 
 // Called only inside a BusyScope, as are Delete and DeleteIfPresent. A
@@ -79,19 +81,19 @@ bool Frm1::Move(const std::string& source, const std::string& target, Progress& 
     window_.KeepPainted();
     if (!copied.ok) progress.End();
     if (!ProceedWhileBusy(window_, files_, copied, "copy",
-                          failure::Quoted(source) + " to " + failure::Quoted(target)))
+                          Quoted(source) + " to " + Quoted(target)))
         return false;
     progress.FileDone(size);
     platform::Status removed = files_.RemoveFile(source);
     window_.KeepPainted();
     if (!removed.ok) progress.End();
-    return ProceedWhileBusy(window_, files_, removed, "delete", failure::Quoted(source));
+    return ProceedWhileBusy(window_, files_, removed, "delete", Quoted(source));
 }
 
 bool Frm1::Delete(const std::string& path) {
     platform::Status removed = files_.RemoveFile(path);
     window_.KeepPainted();
-    return ProceedWhileBusy(window_, files_, removed, "delete", failure::Quoted(path));
+    return ProceedWhileBusy(window_, files_, removed, "delete", Quoted(path));
 }
 
 bool Frm1::DeleteIfPresent(const std::string& path) {
@@ -103,8 +105,8 @@ bool Frm1::Start(const std::string& path, platform::ShowState show_state) {
         window_.Message(kNotInGameFolder, Buttons::kOk);
         return false;
     }
-    return failure::Proceed(window_, files_, programs_.StartProgram(path, show_state), "start",
-                            failure::Quoted(path));
+    return Proceed(window_, files_, programs_.StartProgram(path, show_state), "start",
+                   Quoted(path));
 }
 
 // Enable (every disabled form present goes back to its own name) and
@@ -112,17 +114,17 @@ bool Frm1::Start(const std::string& path, platform::ShowState show_state) {
 // for the task bar is what is there when the command starts.
 bool Frm1::MoveAll(bool enable) {
     auto source_of = [this, enable](const char* name) {
-        return GameFilePath(name) + (enable ? files::DisabledSuffix : "");
+        return GameFilePath(name) + (enable ? DisabledSuffix : "");
     };
     auto target_of = [enable](const std::string& source) {
-        return enable ? source.substr(0, source.size() - files::kDisabledSuffixLength)
-                      : source + files::DisabledSuffix;
+        return enable ? source.substr(0, source.size() - kDisabledSuffixLength)
+                      : source + DisabledSuffix;
     };
     std::uint64_t total = 0;
-    for (const char* name : files::ModFiles)
+    for (const char* name : ModFiles)
         if (files_.FileExists(source_of(name))) total += files_.FileSize(source_of(name));
     Progress progress(taskbar_, clock_, total);
-    for (const char* name : files::ModFiles) {
+    for (const char* name : ModFiles) {
         std::string source = source_of(name);
         if (files_.FileExists(source) && !Move(source, target_of(source), progress))
             return false;
@@ -150,7 +152,7 @@ void Frm1::Command3_Click() {
 
 // &Launch: start the game minimized and close the panel.
 void Frm1::Command1_Click() {
-    if (Start(GameFilePath(files::GameExe), platform::kShowMinimized)) window_.Close();
+    if (Start(GameFilePath(GameExe), platform::kShowMinimized)) window_.Close();
 }
 
 void Frm1::Command4_Click() { window_.ShowModal(platform::Form::kAbout); }
@@ -171,10 +173,10 @@ void Frm1::Uninstall_Click() {
     if (window_.Message(kUninstallQuestion, Buttons::kYesNo) != Answer::kYes) return;
     {
         BusyScope busy(window_);
-        for (const char* name : files::UninstallFiles)
+        for (const char* name : UninstallFiles)
             if (!DeleteIfPresent(GameFilePath(name))) return;
     }
-    std::string patch = GameFilePath(files::PatchExe);
+    std::string patch = GameFilePath(PatchExe);
     if (!Start(patch, platform::kShowNormal)) return;
     window_.Message(kPatchDone, Buttons::kOk);
     {
@@ -186,6 +188,8 @@ void Frm1::Uninstall_Click() {
 
 void Frm1::Clean_Click() {
     BusyScope busy(window_);
-    for (const char* name : files::CleanFiles)
+    for (const char* name : CleanFiles)
         if (!DeleteIfPresent(GameFilePath(name))) return;
 }
+
+}  // namespace core

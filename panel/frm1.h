@@ -16,6 +16,8 @@
 #include "platform/taskbar.h"
 #include "platform/window.h"
 
+namespace core {
+
 class Frm1 {
 public:
     // The services the commands reach, handed in by start-up: `folder` is
@@ -69,3 +71,5 @@ private:
     platform::Taskbar* taskbar_;
     platform::Clock& clock_;
 };
+
+}  // namespace core

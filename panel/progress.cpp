@@ -1,5 +1,7 @@
 #include "panel/progress.h"
 
+namespace core {
+
 Progress::Progress(platform::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total)
     : taskbar_(taskbar), clock_(clock), total_(total), start_(clock_.Milliseconds()) {}
 
@@ -19,3 +21,5 @@ void Progress::End() {
     if (shown_ && !ended_) taskbar_->ClearProgress();
     ended_ = true;
 }
+
+}  // namespace core

@@ -12,6 +12,8 @@
 #include "platform/clock.h"
 #include "platform/taskbar.h"
 
+namespace core {
+
 class Progress {
 public:
     static constexpr std::uint64_t kThreshold = 500;  // ms
@@ -35,3 +37,5 @@ private:
     std::uint64_t total_, start_, base_ = 0;
     bool shown_ = false, ended_ = false;
 };
+
+}  // namespace core

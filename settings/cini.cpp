@@ -2,6 +2,8 @@
 
 #include "platform/profile.h"
 
+namespace core {
+
 namespace {
 
 std::string TrimSpaces(const std::string& s) {
@@ -40,3 +42,5 @@ std::string Cini::CleanValue(const std::string& text) {
     }
     return clean;
 }
+
+}  // namespace core

@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace core {
+
 class Cini {
 public:
     // Room for a read, the terminator included.
@@ -38,3 +40,5 @@ private:
     std::string file_name_;
     std::string application_key_;
 };
+
+}  // namespace core

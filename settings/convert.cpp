@@ -5,7 +5,7 @@
 
 #include "settings/keys.h"
 
-namespace settings {
+namespace core {
 namespace {
 
 // A decimal number held exactly: digits x 10^-scale, with a sign.
@@ -138,4 +138,4 @@ std::optional<ScreenSize> SplitScreenSize(const std::string& text) {
     return ScreenSize{text.substr(0, x), text.substr(x + 1)};
 }
 
-}  // namespace settings
+}  // namespace core

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace settings {
+namespace core {
 
 // A switch is on only for the exact text "yes": "Yes", "p" and "Error" are off.
 bool IsOn(const std::string& stored);
@@ -53,4 +53,4 @@ struct ScreenSize {
 // they are.
 std::optional<ScreenSize> SplitScreenSize(const std::string& text);
 
-}  // namespace settings
+}  // namespace core

@@ -7,7 +7,7 @@
 #include "settings/convert.h"
 #include "settings/keys.h"
 
-using settings::SettingKey;
+namespace core {
 
 // One on/off row: its key and the status label's two captions.
 struct GameOptions::SwitchRow {
@@ -27,16 +27,16 @@ struct GameOptions::VolumeRow {
 
 // In the order the load step reads them.
 const GameOptions::SwitchRow GameOptions::kSwitches[4] = {
-    {settings::kAllowHiResModes, "EHRS", "On", "Off"},
-    {settings::kInGameMusic, "NAS", "Sound On", "Sound Off"},
-    {settings::kAllowVramSidebar, "EVSS", "On", "Off"},
-    {settings::kVideoBackBuffer, "EVBBS", "On", "Off"},
+    {kAllowHiResModes, "EHRS", "On", "Off"},
+    {kInGameMusic, "NAS", "Sound On", "Sound Off"},
+    {kAllowVramSidebar, "EVSS", "On", "Off"},
+    {kVideoBackBuffer, "EVBBS", "On", "Off"},
 };
 
 const GameOptions::VolumeRow GameOptions::kVolumes[3] = {
-    {settings::kSoundVolume, "HScroll1", "Text1", "Sound Volume"},
-    {settings::kVoiceVolume, "HScroll2", "Text2", "Voice Volume"},
-    {settings::kScoreVolume, "HScroll3", "Text3", "Music Volume"},
+    {kSoundVolume, "HScroll1", "Text1", "Sound Volume"},
+    {kVoiceVolume, "HScroll2", "Text2", "Voice Volume"},
+    {kScoreVolume, "HScroll3", "Text3", "Music Volume"},
 };
 
 const GameOptions::Handler GameOptions::kClicks[9] = {
@@ -59,7 +59,7 @@ namespace {
 constexpr int kVolumeMin = 0, kVolumeMax = 100, kSmallStep = 1, kLargeStep = 10;
 
 // Every read passes the same default.
-std::string Read(const Cini& ini, const char* key) { return ini.GetValue(key, settings::kReadDefault); }
+std::string Read(const Cini& ini, const char* key) { return ini.GetValue(key, kReadDefault); }
 
 // The write's success flag is not examined.
 void Write(const Cini& ini, const char* key, const std::string& value) { ini.SetValue(key, value); }
@@ -89,7 +89,7 @@ void GameOptions::Form_Load() {
     Cini ini;
     for (const SwitchRow& row : kSwitches) {
         Point(ini, row.key.section);
-        window_.SetText(row.label, settings::IsOn(Read(ini, row.key.key)) ? row.on : row.off);
+        window_.SetText(row.label, IsOn(Read(ini, row.key.key)) ? row.on : row.off);
     }
 
     // A volume that is no number (the "p" of a missing key, the "Error" of an
@@ -98,22 +98,22 @@ void GameOptions::Form_Load() {
     // given to the slider as it is; the box shows where the slider put it.
     for (const VolumeRow& row : kVolumes) {
         Point(ini, row.key.section);
-        std::optional<int> volume = settings::VolumeFromStored(Read(ini, row.key.key));
+        std::optional<int> volume = VolumeFromStored(Read(ini, row.key.key));
         window_.SetValue(row.slider, volume ? *volume : 0);
         window_.SetText(row.box, volume ? Digits(window_.Value(row.slider)) : std::string());
     }
 
-    Point(ini, settings::kVideo);
-    std::string width = Read(ini, settings::kScreenWidth.key);
-    std::string height = Read(ini, settings::kScreenHeight.key);
-    window_.SetText("Combo1", settings::JoinScreenSize(width, height));
+    Point(ini, kVideo);
+    std::string width = Read(ini, kScreenWidth.key);
+    std::string height = Read(ini, kScreenHeight.key);
+    window_.SetText("Combo1", JoinScreenSize(width, height));
 }
 
 void GameOptions::Command1_Click() {
     Cini ini;
     for (const VolumeRow& row : kVolumes) {
         std::string typed = window_.Text(row.box);
-        std::optional<std::string> stored = settings::StoredFromVolume(typed);
+        std::optional<std::string> stored = StoredFromVolume(typed);
         if (!stored) {
             // The rows before this one are written; the dialog stays open so
             // the player can put a number in and save again.
@@ -130,10 +130,10 @@ void GameOptions::Command1_Click() {
     }
 
     // A text of another form than the list's entries leaves the screen size alone.
-    if (std::optional<settings::ScreenSize> split = settings::SplitScreenSize(window_.Text("Combo1"))) {
-        Point(ini, settings::kVideo);
-        Write(ini, settings::kScreenWidth.key, split->width);
-        Write(ini, settings::kScreenHeight.key, split->height);
+    if (std::optional<ScreenSize> split = SplitScreenSize(window_.Text("Combo1"))) {
+        Point(ini, kVideo);
+        Write(ini, kScreenWidth.key, split->width);
+        Write(ini, kScreenHeight.key, split->height);
     }
     window_.Close();
 }
@@ -143,7 +143,7 @@ void GameOptions::Command1_Click() {
 void GameOptions::Switch(const SwitchRow& row, bool on) {
     Cini ini;
     Point(ini, row.key.section);
-    Write(ini, row.key.key, settings::SwitchText(on));
+    Write(ini, row.key.key, SwitchText(on));
     window_.SetText(row.label, on ? row.on : row.off);
 }
 
@@ -164,3 +164,5 @@ void GameOptions::SliderChanged(const VolumeRow& row) {
 void GameOptions::HScroll1_Change() { SliderChanged(kVolumes[0]); }
 void GameOptions::HScroll2_Change() { SliderChanged(kVolumes[1]); }
 void GameOptions::HScroll3_Change() { SliderChanged(kVolumes[2]); }
+
+}  // namespace core

@@ -17,6 +17,8 @@
 #include "platform/folder.h"
 #include "platform/window.h"
 
+namespace core {
+
 class Cini;
 
 class GameOptions {
@@ -65,3 +67,5 @@ private:
     platform::Window& window_;
     const platform::Folder& folder_;
 };
+
+}  // namespace core

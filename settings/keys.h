@@ -3,7 +3,7 @@
 // touched by this program.
 #pragma once
 
-namespace settings {
+namespace core {
 
 // The default passed with every read. Neither it nor "Error" (an empty value)
 // is "yes" or a number.
@@ -39,4 +39,4 @@ inline constexpr SettingKey kAllKeys[] = {
     kScreenHeight, kAllowHiResModes, kAllowVramSidebar, kVideoBackBuffer,
 };
 
-}  // namespace settings
+}  // namespace core

@@ -71,7 +71,7 @@ TEST(Progress, ShowsFromHalfASecondNeverBeyondTheTotalAndNothingAfterTheEnd) {
         Clock clock;
         std::uint64_t bytes = 0;
         {
-            Progress p(&taskbar, clock, c.total);
+            core::Progress p(&taskbar, clock, c.total);
             std::istringstream steps(c.steps);
             for (char op; steps >> op >> clock.now >> bytes;)
                 op == 'c' ? p.Copied(bytes) : op == 'f' ? p.FileDone(bytes) : p.End();
@@ -104,7 +104,7 @@ const std::string kReadOnly = ": " + kDenied + "\n" + remedies::kClearReadOnly;
 
 struct Case {
     const char* what;
-    void (Frm1::*press)();
+    void (core::Frm1::*press)();
     Folder before, after;
     std::vector<std::string> messages;
     const char* progress = "";  // the last bytes shown on the task bar, of the total
@@ -117,15 +117,15 @@ struct Case {
 } const kCases[] = {
     // Enable and Disable bring every file present to the other form; the
     // label then shows whether the marker file is there.
-    {"mixed, in capitals, the suffix in lower case", &Frm1::Command2_Click,
+    {"mixed, in capitals, the suffix in lower case", &core::Frm1::Command2_Click,
      Enabled({1, 3, 5}) + Disabled({2, 4, 6, 8, 10}) +
          Folder{{"EXPANDMD81.MIX.ZARN", Data("expandmd81.mix")}, {"rzarn.yro.zarn", "r"}},
      Enabled({1, 2, 3, 4, 5, 6, 7, 8, 10}) + Folder{{"rzarn.yro", "r"}}, {}, "24595/24595",
      "Enabled"},
-    {"both forms: the moved one wins; no marker", &Frm1::Command2_Click,
+    {"both forms: the moved one wins; no marker", &core::Frm1::Command2_Click,
      Folder{{"ra2md.csf", "replaced"}} + Disabled({1, 2, 4, 10}), Enabled({1, 2, 4, 10}), {},
      "16396/16396", "Disabled"},
-    {"a large file, a capitalised target, folders named like mod files", &Frm1::Command3_Click,
+    {"a large file, a capitalised target, folders named like mod files", &core::Frm1::Command3_Click,
      Folder{{"expandmd80.mix", kBig}, {"GLSMD.PAL.ZARN", "old"}} +
          Enabled({1, 2, 3, 5, 7, 8, 9, 10}) + kFolders,
      Folder{{"expandmd80.mix.Zarn", kBig}, {"GLSMD.PAL.ZARN", Data("glsmd.pal")}} +
@@ -133,44 +133,44 @@ struct Case {
      {}, "9469976/9469976", "Disabled"},
     // A refusal by the system stops the command there, with the system's reason
     // and the remedy (the native fault sweep refuses every step in turn).
-    {"read-only target, Enable", &Frm1::Command2_Click,
+    {"read-only target, Enable", &core::Frm1::Command2_Click,
      Disabled(kAll) + Folder{{"glslmd.shp", "old"}},
      Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
      {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, "4099/40990",
      "", false, {}, "glslmd.shp"},
-    {"read-only source, Disable", &Frm1::Command3_Click, Enabled(kAll),
+    {"read-only source, Disable", &core::Frm1::Command3_Click, Enabled(kAll),
      Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
      {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", "", false, {},
      "ra2md.csf"},
     // Uninstall deletes the 26 whatever their state, runs the patch program
     // before "You done yet???", deletes it and closes; without it, it says so.
-    {"Uninstall", &Frm1::Uninstall_Click,
+    {"Uninstall", &core::Frm1::Uninstall_Click,
      Of(kUninstallFiles) + kNotOurs + Folder{{"RockPatch.exe", kStandIn}},
      kNotOurs + Folder{{"RockPatch.exe.started.txt", kStandIn}},
      {kQuestion, kPatchDone}, "", "", true, {}, nullptr, "RockPatch.exe", "1"},
-    {"Uninstall, half switched, no patch program", &Frm1::Uninstall_Click,
+    {"Uninstall, half switched, no patch program", &core::Frm1::Uninstall_Click,
      Enabled({1, 2, 3}) + Disabled({4, 5, 6, 7, 8, 9, 10}) + kNotOurs, kNotOurs,
      {kQuestion, kNotInGameFolder}},
-    {"Clean deletes the leftovers only, silently", &Frm1::Clean_Click,
+    {"Clean deletes the leftovers only, silently", &core::Frm1::Clean_Click,
      Of(kCleanFiles) + Enabled(kAll) + Disabled({1}) + Folder{{"ecachemarrowgate80.mix.Zarn", "z"}},
      Enabled(kAll) + Disabled({1}) + Folder{{"ecachemarrowgate80.mix.Zarn", "z"}}, {}},
     // Launch gives the game its full path as its whole command line,
     // minimized, in the panel's working directory, and closes the panel.
-    {"Launch", &Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
+    {"Launch", &core::Frm1::Command1_Click, Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}},
      Disabled(kAll) + Folder{{"RA2MD.exe", kStandIn}, {"RA2MD.exe.started.txt", kStandIn}}, {},
      "", "", true, {}, nullptr, "RA2MD.exe", "2"},
-    {"Launch without the game", &Frm1::Command1_Click, Enabled({1}), Enabled({1}),
+    {"Launch without the game", &core::Frm1::Command1_Click, Enabled({1}), Enabled({1}),
      {kNotInGameFolder}},
-    {"Launch, not a program", &Frm1::Command1_Click, {{"RA2MD.exe", "MZ not really a program"}},
+    {"Launch, not a program", &core::Frm1::Command1_Click, {{"RA2MD.exe", "MZ not really a program"}},
      {{"RA2MD.exe", "MZ not really a program"}}, {"Could not start \"RA2MD.exe\": " + kBadProgram}},
     // Exit closes without a question; Info, Help and Game Options open their
     // windows, Game Options only beside a settings file.
-    {"Exit", &Frm1::Command5_Click, kSettings, kSettings, {}, "", "", true},
-    {"Info", &Frm1::Command4_Click, {}, {}, {}, "", "", false, {platform::Form::kAbout}},
-    {"Help", &Frm1::Command6_Click, {}, {}, {}, "", "", false, {platform::Form::kHelp}},
-    {"Game Options", &Frm1::Command7_Click, kSettings, kSettings, {}, "", "", false,
+    {"Exit", &core::Frm1::Command5_Click, kSettings, kSettings, {}, "", "", true},
+    {"Info", &core::Frm1::Command4_Click, {}, {}, {}, "", "", false, {platform::Form::kAbout}},
+    {"Help", &core::Frm1::Command6_Click, {}, {}, {}, "", "", false, {platform::Form::kHelp}},
+    {"Game Options", &core::Frm1::Command7_Click, kSettings, kSettings, {}, "", "", false,
      {platform::Form::kGameOptions}},
-    {"Game Options without a settings file", &Frm1::Command7_Click, Enabled({7}), Enabled({7}),
+    {"Game Options without a settings file", &core::Frm1::Command7_Click, Enabled({7}), Enabled({7}),
      {"Please Place Controll Panal Exe into Yr Folder"}},
 };
 
@@ -196,7 +196,7 @@ TEST(Commands, LeaveTheFolderAndSayWhatTheyShould) {
         RealServices real(dir.path());
         Clock clock;
         clock.step = 500;
-        Frm1 frm1(w, real.folder, real.files, real.programs, &taskbar, clock);
+        core::Frm1 frm1(w, real.folder, real.files, real.programs, &taskbar, clock);
         (frm1.*c.press)();
         if (c.started) {
             ASSERT_TRUE(!started.show.empty() || WaitStarted(dir, c.started, &started));

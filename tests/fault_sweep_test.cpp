@@ -77,10 +77,10 @@ private:
 // A button over a folder of a table's names, or Game Options over the game's settings.
 struct Command {
     const char* what;
-    void (Frm1::*press)();
+    void (core::Frm1::*press)();
     std::vector<string> files;
     const char* suffix;
-    void (GameOptions::*options)();  // then a refused write is passed over
+    void (core::GameOptions::*options)();  // then a refused write is passed over
 };
 
 // One run of a command in a fresh folder, call `refuse` refused (0: none), logged.
@@ -100,16 +100,16 @@ struct Attempt {
         };
         refusing.refuse = refuse;
         for (const string& name : c.files) dir.Write(name + c.suffix, Data(name));
-        if (c.press == &Frm1::Uninstall_Click) PlaceStandIn(dir, "RockPatch.exe");
+        if (c.press == &core::Frm1::Uninstall_Click) PlaceStandIn(dir, "RockPatch.exe");
         GameFolder folder(dir.path());
         platform::SteadyClock clock;
         platform::UseSettingsFile use(refusing);
         if (c.press) {
-            Frm1 frm1(w, folder, refusing, refusing, nullptr, clock);
+            core::Frm1 frm1(w, folder, refusing, refusing, nullptr, clock);
             (frm1.*c.press)();
         } else {
             dir.Write("RA2MD.ini", "[Audio]\r\nSoundVolume=0.700000\r\n");
-            GameOptions options(w, folder);
+            core::GameOptions options(w, folder);
             options.Form_Load();
             for (const char* box : {"Text1", "Text2", "Text3"}) w.texts[box] = "80";
             w.texts["Combo1"] = "1024x768";
@@ -120,13 +120,13 @@ struct Attempt {
 
 TEST(FaultSweep, EveryRefusalLeavesWhatItShould) {
     std::vector<Command> commands = {
-        {"Enable", &Frm1::Command2_Click, kModFiles, ".Zarn", nullptr},
-        {"Disable", &Frm1::Command3_Click, kModFiles, "", nullptr},
-        {"Uninstall", &Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
-        {"Clean", &Frm1::Clean_Click, kCleanFiles, "", nullptr},
-        {"Launch", &Frm1::Command1_Click, {"RA2MD.exe"}, "", nullptr},
+        {"Enable", &core::Frm1::Command2_Click, kModFiles, ".Zarn", nullptr},
+        {"Disable", &core::Frm1::Command3_Click, kModFiles, "", nullptr},
+        {"Uninstall", &core::Frm1::Uninstall_Click, kUninstallFiles, "", nullptr},
+        {"Clean", &core::Frm1::Clean_Click, kCleanFiles, "", nullptr},
+        {"Launch", &core::Frm1::Command1_Click, {"RA2MD.exe"}, "", nullptr},
     };
-    for (const GameOptions::Handler& h : GameOptions::kClicks)
+    for (const core::GameOptions::Handler& h : core::GameOptions::kClicks)
         commands.push_back({h.control, nullptr, {}, "", h.run});
     for (const Command& c : commands) {
         SCOPED_TRACE(c.what);

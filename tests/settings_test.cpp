@@ -47,15 +47,15 @@ struct Dialog {
     TempFolder dir;
     RealServices real{dir.path()};
     RecordingWindow window;
-    GameOptions options{window, real.folder};
+    core::GameOptions options{window, real.folder};
 
     explicit Dialog(const std::string& ini = "") {  // "": no file
         if (!ini.empty()) dir.Write("RA2MD.ini", ini);
-        window.on_change = [this](const char* control) { Run(GameOptions::kChanges, control); };
+        window.on_change = [this](const char* control) { Run(core::GameOptions::kChanges, control); };
         options.Form_Load();
     }
-    template <size_t N> void Run(const GameOptions::Handler (&handlers)[N], const char* control) {
-        for (const GameOptions::Handler& h : handlers)
+    template <size_t N> void Run(const core::GameOptions::Handler (&handlers)[N], const char* control) {
+        for (const core::GameOptions::Handler& h : handlers)
             if (std::strcmp(h.control, control) == 0) (options.*h.run)();
     }
     void Type(const char* text) { window.texts["Text1"] = window.texts["Text2"] = window.texts["Text3"] = text; }
@@ -129,7 +129,7 @@ TEST(GameOptions, SwitchesAndSlidersChangeOnlyTheirOwnRow) {
     };
     Dialog d(kGame);
     for (const auto& press : presses) {
-        d.Run(GameOptions::kClicks, press[0]);
+        d.Run(core::GameOptions::kClicks, press[0]);
         EXPECT_EQ(d.Ini() + d.Shown(), With(press[1]) + press[2] + ",70:70 60:60 40:40 800x600");
     }
     d.Type("typed");
@@ -196,7 +196,7 @@ TEST(Profile, MayWrite) {
 TEST(Cini, NamesAndValues) {
     platform::SystemSettingsFile settings_file;
     platform::UseSettingsFile use(settings_file);
-    Cini ini;
+    core::Cini ini;
     ini.FileName("  C:\\Red Alert 2\\RA2MD.ini  ");
     ini.ApplicationKey(" \tAudio\t ");
     EXPECT_EQ(ini.FileName() + "|" + ini.ApplicationKey(), "C:\\Red Alert 2\\RA2MD.ini|\tAudio\t");
@@ -228,7 +228,7 @@ TEST(Convert, VolumesAtTheirEdges) {
         {"1,5", {}}, {"0.8x", {}}, {".", {}}, {"-", {}}, {"1e-1", {}}, {"0..8", {}}, {"0 .8", {}},
     };
     for (const auto& [text, position] : stored)
-        EXPECT_EQ(settings::VolumeFromStored(text), position) << "[" << text << "]";
+        EXPECT_EQ(core::VolumeFromStored(text), position) << "[" << text << "]";
     const std::pair<const char*, std::optional<std::string>> typed[] = {
         {"100", "1"}, {"35", "0.35"}, {"7", "0.07"}, {"0", "0"}, {"12.5", "0.125"}, {"080", "0.8"},
         {"80.000", "0.8"}, {" 80 ", "0.8"}, {"-0", "0"}, {"-5", "-0.05"}, {".5", "0.005"}, {"1000", "10"},
@@ -237,7 +237,7 @@ TEST(Convert, VolumesAtTheirEdges) {
         {"123456789012345678", "1234567890123460"}, {"p", {}}, {"", {}}, {"8O", {}}, {"1,5", {}},
     };
     for (const auto& [text, volume] : typed)
-        EXPECT_EQ(settings::StoredFromVolume(text), volume) << "[" << text << "]";
+        EXPECT_EQ(core::StoredFromVolume(text), volume) << "[" << text << "]";
 }
 
 }  // namespace

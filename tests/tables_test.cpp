@@ -166,7 +166,7 @@ TEST(Platform, RefusalRemedyAndPatience) {
     for (const auto& c : cases) {
         auto has = [&](char fact) { return std::string(c.facts).find(fact) != std::string::npos; };
         RefusalFacts f{c.step, c.error, has('r'), has('f'), c.folder, has('e'), has('w')};
-        EXPECT_EQ(failure::RemedyText(ChooseRemedy(f)), c.line) << int(c.step) << c.facts;
+        EXPECT_EQ(core::RemedyText(ChooseRemedy(f)), c.line) << int(c.step) << c.facts;
         EXPECT_EQ(AfterFailedStep(c.step, c.error, c.waited_ms), c.next) << int(c.step) << " " << c.waited_ms;
     }
 }
@@ -221,10 +221,10 @@ TEST(ReleaseZip, NoCommandTouchesItsFiles) {
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') zip.push_back(line);
     ASSERT_EQ(zip.size(), 2u) << "the panel and the players' guide";
-    std::vector<std::string> fixed = {files::GameExe, platform::kSettingsFile, files::PatchExe};
-    fixed.insert(fixed.end(), std::begin(files::ModFiles), std::end(files::ModFiles));
-    fixed.insert(fixed.end(), std::begin(files::UninstallFiles), std::end(files::UninstallFiles));
-    fixed.insert(fixed.end(), std::begin(files::CleanFiles), std::end(files::CleanFiles));
+    std::vector<std::string> fixed = {core::GameExe, platform::kSettingsFile, core::PatchExe};
+    fixed.insert(fixed.end(), std::begin(core::ModFiles), std::end(core::ModFiles));
+    fixed.insert(fixed.end(), std::begin(core::UninstallFiles), std::end(core::UninstallFiles));
+    fixed.insert(fixed.end(), std::begin(core::CleanFiles), std::end(core::CleanFiles));
     auto begins = [](std::string name, std::string with) {
         for (std::string* s : {&name, &with})
             for (char& c : *s) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;

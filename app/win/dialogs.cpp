@@ -5,8 +5,8 @@
 namespace {
 
 // Runs the handler named after `control`, if the table has one.
-void Dispatch(GameOptions& options, const GameOptions::Handler* table, std::size_t count,
-              const char* control) {
+void Dispatch(core::GameOptions& options, const core::GameOptions::Handler* table,
+              std::size_t count, const char* control) {
     for (std::size_t i = 0; i < count; ++i)
         if (std::strcmp(table[i].control, control) == 0) (options.*table[i].run)();
 }
@@ -32,7 +32,8 @@ void DialogEvents::Load() {
 
 void DialogEvents::Click(const char* control) {
     if (form_ == platform::Form::kGameOptions) {
-        Dispatch(options_, GameOptions::kClicks, sizeof GameOptions::kClicks / sizeof GameOptions::kClicks[0],
+        Dispatch(options_, core::GameOptions::kClicks,
+                 sizeof core::GameOptions::kClicks / sizeof core::GameOptions::kClicks[0],
                  control);
     } else if (std::strcmp(control, "Command1") == 0) {
         window_.Close();  // "Ok", "&Close Help"
@@ -41,6 +42,7 @@ void DialogEvents::Click(const char* control) {
 
 void DialogEvents::Change(const char* control) {
     if (form_ == platform::Form::kGameOptions)
-        Dispatch(options_, GameOptions::kChanges,
-                 sizeof GameOptions::kChanges / sizeof GameOptions::kChanges[0], control);
+        Dispatch(options_, core::GameOptions::kChanges,
+                 sizeof core::GameOptions::kChanges / sizeof core::GameOptions::kChanges[0],
+                 control);
 }

@@ -24,5 +24,5 @@ public:
 private:
     platform::Form form_;
     platform::Window& window_;
-    GameOptions options_;
+    core::GameOptions options_;
 };

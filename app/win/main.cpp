@@ -19,15 +19,15 @@ namespace {
 // Maps the main window's button presses to the handlers of the same name.
 class Frm1Events : public Behaviour {
 public:
-    explicit Frm1Events(Frm1& frm1) : frm1_(frm1) {}
+    explicit Frm1Events(core::Frm1& frm1) : frm1_(frm1) {}
     void Load() override { frm1_.Form_Load(); }
     void Click(const char* control) override {
-        for (const Frm1::Handler& h : Frm1::kHandlers)
+        for (const core::Frm1::Handler& h : core::Frm1::kHandlers)
             if (std::strcmp(h.control, control) == 0) (frm1_.*h.click)();
     }
 
 private:
-    Frm1& frm1_;
+    core::Frm1& frm1_;
 };
 
 }  // namespace
@@ -46,7 +46,7 @@ int RunPanel(const platform::Folder& folder) {
         RunModal(form, owner, folder);
     });
     WindowTaskbar taskbar(window);
-    Frm1 frm1(window, folder, files, programs, &taskbar, clock);
+    core::Frm1 frm1(window, folder, files, programs, &taskbar, clock);
     Frm1Events events(frm1);
     if (!window.Open(&events, nullptr)) return 1;
     RunMessageLoop(window);

@@ -41,15 +41,15 @@ HANDLE Hold(const std::string& path, DWORD share) {
 }
 
 TEST(Windows, AFileHeldOpenStopsTheCommand) {
-    struct { void (Frm1::*press)(); Strings files; const char* held; bool read_only; Strings after;
+    struct { void (core::Frm1::*press)(); Strings files; const char* held; bool read_only; Strings after;
              std::string message; } cases[] = {
-        {&Frm1::Command3_Click, {"ecachemd80.mix", "ra2md.csf", "creditsmd.txt"}, "ra2md.csf", false,
+        {&core::Frm1::Command3_Click, {"ecachemd80.mix", "ra2md.csf", "creditsmd.txt"}, "ra2md.csf", false,
          {"creditsmd.txt", "ecachemd80.mix.Zarn", "ra2md.csf", "ra2md.csf.Zarn"},
          "Could not delete \"ra2md.csf\": " + kInUse + "\n" + remedies::kCloseProgram},
-        {&Frm1::Command2_Click, {"ecachemd80.mix.Zarn", "ra2md.csf.Zarn", "ra2md.csf"}, "ra2md.csf", false,
+        {&core::Frm1::Command2_Click, {"ecachemd80.mix.Zarn", "ra2md.csf.Zarn", "ra2md.csf"}, "ra2md.csf", false,
          {"ecachemd80.mix", "ra2md.csf", "ra2md.csf.Zarn"},  // a rename needs delete access
          "Could not copy \"ra2md.csf.Zarn\" to \"ra2md.csf\": " + kDenied + remedies::kCloseProgram},
-        {&Frm1::Command3_Click, {"ra2md.csf", "ra2md.csf.Zarn"}, "none", true, {"ra2md.csf", "ra2md.csf.Zarn"},
+        {&core::Frm1::Command3_Click, {"ra2md.csf", "ra2md.csf.Zarn"}, "none", true, {"ra2md.csf", "ra2md.csf.Zarn"},
          "Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " + kDenied + remedies::kClearReadOnly},
     };
     for (const auto& c : cases) {
@@ -58,7 +58,7 @@ TEST(Windows, AFileHeldOpenStopsTheCommand) {
         if (c.read_only) dir.SetReadOnly("ra2md.csf.Zarn");
         RecordingWindow w;
         RealServices real(dir.path());
-        Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
+        core::Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
         Held held(dir.File(c.held));
         (frm1.*c.press)();
         held.Release();
@@ -80,7 +80,7 @@ TEST(Windows, ProgramStarts) {
         EXPECT_TRUE(text != kPatchDone || WaitStarted(dir, "RockPatch.exe", &started));
     };
     RealServices real(dir.path());
-    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
+    core::Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Uninstall_Click();
     DeleteFileW(platform::Widen(dir.File("stay.txt")).c_str());
     WaitEnded("RockPatch.exe");
@@ -119,7 +119,7 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
         SetFileAttributesW(platform::Widen(dir.File("expandmd81.mix")).c_str(), attributes);
         RecordingWindow w;
         RealServices real(dir.path());
-        Frm1(w, real.folder, real.files, real.programs, nullptr, real.clock).Form_Load();
+        core::Frm1(w, real.folder, real.files, real.programs, nullptr, real.clock).Form_Load();
         EXPECT_EQ(w.texts["visual"], attributes == FILE_ATTRIBUTE_ARCHIVE ? "Enabled" : "Disabled");
     }
 }
@@ -175,7 +175,7 @@ TEST(Windows, ADeepGameFolderWhereOnlyTheCopysTemporaryNamePassesTheLimit) {
     for (const std::string& name : kModFiles) dir.Write(sub + "\\" + name, name);
     RecordingWindow w;
     RealServices real(game);
-    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
+    core::Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Command3_Click();
     EXPECT_EQ(w.messages, Strings{});
     for (const std::string& name : kModFiles) EXPECT_EQ(dir.Read(sub + "\\" + name + ".Zarn"), name);
@@ -187,7 +187,7 @@ TEST(NonRoot, AFolderTheUserMayNotWriteSaysSo) {
     if (!folder) GTEST_SKIP() << "run by tests/win/nonroot_test.sh as a user other than root";
     RecordingWindow w;
     RealServices real(folder);
-    Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
+    core::Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
     frm1.Command3_Click();
     frm1.Clean_Click();
     EXPECT_EQ(w.messages, (Strings{"Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " + kDenied +
@@ -221,7 +221,7 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
     Held held(dir.File("RA2MD.ini"));
     RecordingWindow w;
     RealServices real(dir.path());
-    GameOptions options(w, real.folder);
+    core::GameOptions options(w, real.folder);
     options.Form_Load();
     EXPECT_EQ(w.texts["NAS"] + w.texts["EHRS"] + w.texts["Combo1"] + w.texts["Text1"], "Sound OnOff800x60070");
     options.EHRo_Click();
