@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace gif {
+namespace app {
 namespace {
 
 // The stream, read front to back; every read says whether the bytes were there.
@@ -136,7 +136,7 @@ bool Unpack(const std::vector<std::uint8_t>& data, int min_size, std::vector<std
 }
 
 // Rows stored in the four passes of interlaced order, put back top to bottom.
-void Deinterlace(Picture* p) {
+void Deinterlace(GifPicture* p) {
     static const int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
     std::vector<std::uint8_t> rows(p->indices.size());
     const std::size_t w = static_cast<std::size_t>(p->width);
@@ -149,7 +149,7 @@ void Deinterlace(Picture* p) {
 
 }  // namespace
 
-bool Decode(const std::uint8_t* data, std::size_t size, Picture* out) {
+bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out) {
     Bytes in(data, size);
     const std::uint8_t* sig;
     if (!in.Take(6, &sig) || (std::memcmp(sig, "GIF87a", 6) != 0 && std::memcmp(sig, "GIF89a", 6) != 0))
@@ -174,7 +174,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, Picture* out) {
         std::uint8_t image_flags, min_size;
         if (!in.Word(&left) || !in.Word(&top) || !in.Word(&w) || !in.Word(&h) || !in.Byte(&image_flags))
             return false;
-        Picture p;
+        GifPicture p;
         if (image_flags & 0x80) {
             if (!ReadTable(in, image_flags, &p.palette)) return false;
         } else {
@@ -197,4 +197,4 @@ bool Decode(const std::uint8_t* data, std::size_t size, Picture* out) {
     }
 }
 
-}  // namespace gif
+}  // namespace app

@@ -6,7 +6,7 @@
 // the global colour table, LZW data and interlaced row order. Extensions
 // (transparency, comments, animation) are skipped. Any fault in the stream
 // (a truncated block, a bad code size, a code that is not yet in the table,
-// an index past the colour table) makes Decode return false: no partial
+// an index past the colour table) makes DecodeGif return false: no partial
 // picture.
 #pragma once
 
@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace gif {
+namespace app {
 
-struct Picture {
+struct GifPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> indices;  // width * height, top row first
@@ -27,6 +27,6 @@ struct Picture {
 // Pictures larger than this many pixels are refused, as a bound on memory.
 constexpr long kMaxPixels = 16L * 1024 * 1024;
 
-bool Decode(const std::uint8_t* data, std::size_t size, Picture* out);
+bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out);
 
-}  // namespace gif
+}  // namespace app

@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace layout {
+namespace app {
 
 enum class Kind {
     kButton,      // push button; '&' marks the access key
@@ -89,8 +89,8 @@ struct Form {
 extern const char* const kSansSerifSubstitutes[];
 extern const Font kSansSerif;  // "MS Sans Serif" 8.25 pt regular
 
-extern const Form kFrm1;
-extern const Form kGameOptions, kAbout, kHelp;  // the modal windows
+extern const Form kFrm1Layout;
+extern const Form kGameOptionsLayout, kAboutLayout, kHelpLayout;  // the modal windows
 // All four, for what concerns every window at once (the fonts).
 extern const Form* const kForms[4];
 
@@ -98,6 +98,6 @@ extern const Form* const kForms[4];
 constexpr int Pixels(int twips, int dpi) { return (twips * dpi + (twips >= 0 ? 720 : -720)) / 1440; }
 
 // The row named `name`, or null.
-const Control* Find(const Form& form, const char* name);
+const Control* FindControl(const Form& form, const char* name);
 
-}  // namespace layout
+}  // namespace app

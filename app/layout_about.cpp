@@ -2,7 +2,7 @@
 // the dialog face, with "Ok" at the top right.
 #include "app/layout.h"
 
-namespace layout {
+namespace app {
 namespace {
 
 // The credits: the modification's author and the panel's. The help text's
@@ -19,10 +19,10 @@ const Control kAboutControls[] = {
 
 }  // namespace
 
-const Form kAbout = {
+const Form kAboutLayout = {
     "About", "About ZARN", 5370, 1245, 375, 2100,
     Frame::kFixedSingle, false, kSystem, &kSansSerif,
     kAboutControls, sizeof kAboutControls / sizeof kAboutControls[0], "Command1",
 };
 
-}  // namespace layout
+}  // namespace app

@@ -2,7 +2,7 @@
 // one row of buttons along the bottom.
 #include "app/layout.h"
 
-namespace layout {
+namespace app {
 namespace {
 
 // Script faces only: a chancery italic like Monotype Corsiva first (Z003 is
@@ -39,10 +39,10 @@ const Control kFrm1Controls[] = {
 
 }  // namespace
 
-const Form kFrm1 = {
+const Form kFrm1Layout = {
     "frm1", "The Marrowgate: Zeal And Rising Nations!", 11505, 2385, 2505, 4680,
     Frame::kFixedDialog, true, kBlack, &kSansSerif,
     kFrm1Controls, sizeof kFrm1Controls / sizeof kFrm1Controls[0], "Picture2(0)",
 };
 
-}  // namespace layout
+}  // namespace app

@@ -2,7 +2,7 @@
 // black window, and "&Close Help" in the bottom-left corner.
 #include "app/layout.h"
 
-namespace layout {
+namespace app {
 namespace {
 
 const Font kSans12 = {"MS Sans Serif", kSansSerifSubstitutes, 1200, false, false};
@@ -31,10 +31,10 @@ const Control kHelpControls[] = {
 
 }  // namespace
 
-const Form kHelp = {
+const Form kHelpLayout = {
     "Help", "Mod Help", 10800, 6450, 5685, 5790,
     Frame::kFixedDialog, false, kBlack, &kSans12,
     kHelpControls, sizeof kHelpControls / sizeof kHelpControls[0], "Text1",
 };
 
-}  // namespace layout
+}  // namespace app

@@ -3,7 +3,7 @@
 // boxes, and the resolution box with "Save And Close" along the bottom.
 #include "app/layout.h"
 
-namespace layout {
+namespace app {
 namespace {
 
 const Font kSansBold = {"MS Sans Serif", kSansSerifSubstitutes, 825, true, false};
@@ -50,10 +50,10 @@ const Control kGameOptionsControls[] = {
 
 }  // namespace
 
-const Form kGameOptions = {
+const Form kGameOptionsLayout = {
     "GameOptions", "Game Options", 3840, 3270, kSystemPlaced, kSystemPlaced,
     Frame::kFixedSingle, false, kBlack, &kSansSerif,
     kGameOptionsControls, sizeof kGameOptionsControls / sizeof kGameOptionsControls[0], "EVBBo",
 };
 
-}  // namespace layout
+}  // namespace app

@@ -19,7 +19,7 @@ std::vector<std::uint8_t> ReadAll(const char* path) {  // from the source tree's
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::uint64_t RgbHash(const gif::Picture& p) {
+std::uint64_t RgbHash(const app::GifPicture& p) {
     std::uint64_t h = 0xcbf29ce484222325ull;
     for (std::uint8_t i : p.indices)
         for (int k = 0; k < 3; ++k) h = (h ^ p.palette[i * 3 + k]) * 0x100000001b3ull;
@@ -37,8 +37,8 @@ TEST(Gif, DecodesLikeImageMagick) {
     };
     for (const auto& e : kFiles) {
         std::vector<std::uint8_t> bytes = ReadAll(e.path);
-        gif::Picture p;
-        ASSERT_TRUE(gif::Decode(bytes.data(), bytes.size(), &p)) << e.path;
+        app::GifPicture p;
+        ASSERT_TRUE(app::DecodeGif(bytes.data(), bytes.size(), &p)) << e.path;
         EXPECT_EQ(std::make_tuple(p.width, p.height, RgbHash(p)), std::make_tuple(e.width, e.height, e.rgb_hash))
             << e.path;
     }
@@ -72,8 +72,8 @@ std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_
 TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
     const std::vector<std::uint8_t> good = ReadAll("app/res/d.gif");
     for (std::size_t n = 0; n < good.size() - 2; ++n) {
-        gif::Picture q;
-        EXPECT_FALSE(gif::Decode(good.data(), n, &q)) << "cut at " << n;
+        app::GifPicture q;
+        EXPECT_FALSE(app::DecodeGif(good.data(), n, &q)) << "cut at " << n;
         EXPECT_EQ(0, q.width);
     }
     const std::vector<std::uint8_t> global = Made(false, kAll);
@@ -89,8 +89,8 @@ TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
     for (const auto& d : kDamage) {
         std::vector<std::uint8_t> bad = d.gif;
         std::copy(d.bytes.begin(), d.bytes.end(), bad.begin() + d.at);
-        gif::Picture q;
-        EXPECT_FALSE(gif::Decode(bad.data(), bad.size(), &q)) << d.at;
+        app::GifPicture q;
+        EXPECT_FALSE(app::DecodeGif(bad.data(), bad.size(), &q)) << d.at;
     }
 }
 
@@ -105,8 +105,8 @@ TEST(Gif, ColourTablesAndEndCodesAsTheFormatHasThem) {
     };
     for (const auto& c : cases) {
         std::vector<std::uint8_t> g = Made(c.local_table, c.codes);
-        gif::Picture p;
-        EXPECT_EQ(gif::Decode(g.data(), g.size(), &p), !c.indices.empty()) << c.what;
+        app::GifPicture p;
+        EXPECT_EQ(app::DecodeGif(g.data(), g.size(), &p), !c.indices.empty()) << c.what;
         EXPECT_EQ(p.indices, c.indices) << c.what;
         EXPECT_EQ(p.palette, p.width ? kFour : std::vector<std::uint8_t>()) << c.what;
     }

@@ -36,13 +36,13 @@ const char kHelpText[] =
     "this mod is created by Marrowgate and ZDev, with help from others!\r\n";
 
 // A table as text in twips, controls in tab order ("*": a tab stop).
-std::string Text(const layout::Form& f) {
+std::string Text(const app::Form& f) {
     auto colour = [](const char* what, std::uint32_t c) {
         char text[16];
         std::snprintf(text, sizeof text, " %s%06X", what, (unsigned)c);
-        return c == layout::kSystem ? "" : std::string(text);
+        return c == app::kSystem ? "" : std::string(text);
     };
-    auto font = [](const layout::Font* f) {
+    auto font = [](const app::Font* f) {
         return !f ? "" : std::string(" font ") + f->face + "/" + std::to_string(f->size_hundredths) +
                              (f->bold ? "b" : "") + (f->italic ? "i" : "");
     };
@@ -51,21 +51,21 @@ std::string Text(const layout::Form& f) {
                            "line"};
     std::string t = std::string(f.caption) + " " + std::to_string(f.client_width) + "x" +
                     std::to_string(f.client_height) + " at " + std::to_string(f.left) + "," + std::to_string(f.top) +
-                    (f.frame == layout::Frame::kFixedDialog ? " dialog" : " single") + (f.icon ? " icon" : "") +
+                    (f.frame == app::Frame::kFixedDialog ? " dialog" : " single") + (f.icon ? " icon" : "") +
                     colour("bg", f.back) + font(f.font) + " focus " + f.focus + "\n";
-    for (const layout::Control* c = f.controls; c != f.controls + f.count; ++c)
+    for (const app::Control* c = f.controls; c != f.controls + f.count; ++c)
         t += std::string(c->name) + " " + kinds[(int)c->kind] + " \"" + caption(c->caption) + "\" " +
              std::to_string(c->left) + "," + std::to_string(c->top) + " " + std::to_string(c->width) + "x" +
              std::to_string(c->height) + (c->tab_stop ? " *" : "") + font(c->font) + colour("fg", c->fore) +
-             colour("bg", c->back) + (c->flags & layout::kBorder ? " border" : "") +
-             (c->flags & layout::kCentred ? " centred" : "") + (c->flags & layout::kReadOnly ? " readonly" : "") +
+             colour("bg", c->back) + (c->flags & app::kBorder ? " border" : "") +
+             (c->flags & app::kCentred ? " centred" : "") + (c->flags & app::kReadOnly ? " readonly" : "") +
              "\n";
     return t;
 }
 
 TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
-    struct { const layout::Form& form; const char* text; } cases[] = {
-        {layout::kFrm1,
+    struct { const app::Form& form; const char* text; } cases[] = {
+        {app::kFrm1Layout,
          "The Marrowgate: Zeal And Rising Nations! 11505x2385 at 2505,4680 dialog icon bg000000 font MS Sans Serif/825 focus Picture2(0)\n"
          "Picture2(0) picturebox \"A\" 120,0 885x780 * bg000000\n"
          "Command5 button \"E&xit\" 10200,2040 1335x375 *\n"
@@ -84,7 +84,7 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
          "Label2 label \"\" 10800,720 735x1335 border\n"
          "Image1 image \"D\" 9720,0 1005x1020 bg000000\n"
          "Image2 image \"E\" 1080,0 8610x1995 bg000000\n"},
-        {layout::kGameOptions,
+        {app::kGameOptionsLayout,
          "Game Options 3840x3270 at -1,-1 single bg000000 font MS Sans Serif/825 focus EVBBo\n"
          "EVBBo button \"1\" 360,1680 255x255 *\n"
          "EVSo button \"1\" 360,2040 255x255 *\n"
@@ -117,7 +117,7 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
          "Line2 line \"\" 3840,1560 3840x120\n"
          "Line3 line \"\" 3840,1560 3840x2400\n"
          "Line4 line \"\" 3840,2400 0x2400\n"},
-        {layout::kAbout,
+        {app::kAboutLayout,
          "About ZARN 5370x1245 at 375,2100 single font MS Sans Serif/825 focus Command1\n"
          "Label1 label \"The Marrowgate:The Zeal And Rising Nations. \" 120,120 3495x255\n"
          "Label2 label \"Mod Created By:   Marrowgate (The ZARN Team)\" 120,360 3735x255\n"
@@ -125,7 +125,7 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
          "Label4 label \"Contorl Pannel Created By: ZDev \" 120,960 2535x255\n"
          "Command1 button \"Ok\" 3960,120 1215x375 *\n"
          "Label6 label \"v 2.1\" 4320,600 495x255\n"},
-        {layout::kHelp,
+        {app::kHelpLayout,
          "Mod Help 10800x6450 at 5685,5790 dialog bg000000 font MS Sans Serif/1200 focus Text1\n"
          "Text1 memo \"(help text)\" 2040,120 8655x6255 * readonly\n"
          "Command1 button \"&Close Help\" 120,6120 1815x315 * font MS Sans Serif/825\n"},
@@ -134,7 +134,7 @@ TEST(LayoutTables, AreAsPublishedAndRoundPixelsToTheNearest) {
     // Twips to pixels: the nearest pixel, a half away from zero, at every DPI.
     const int pixels[][3] = {{1440, 96, 96}, {7, 96, 0}, {8, 96, 1}, {255, 144, 26}, {-255, 144, -26},
                              {4680, 192, 624}, {11505, 192, 1534}};  // twips, dpi, pixels
-    for (const auto& p : pixels) EXPECT_EQ(layout::Pixels(p[0], p[1]), p[2]) << p[0] << " at " << p[1];
+    for (const auto& p : pixels) EXPECT_EQ(app::Pixels(p[0], p[1]), p[2]) << p[0] << " at " << p[1];
 }
 
 // The line below a refusal, and whether a copy waits (for a held file, a second

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace app {
+
 namespace {
 
 // Runs the handler named after `control`, if the table has one.
@@ -13,13 +15,13 @@ void Dispatch(core::GameOptions& options, const core::GameOptions::Handler* tabl
 
 }  // namespace
 
-const layout::Form& LayoutOf(platform::Form form) {
+const Form& LayoutOf(platform::Form form) {
     switch (form) {
-    case platform::Form::kAbout: return layout::kAbout;
-    case platform::Form::kHelp: return layout::kHelp;
+    case platform::Form::kAbout: return kAboutLayout;
+    case platform::Form::kHelp: return kHelpLayout;
     case platform::Form::kGameOptions: break;
     }
-    return layout::kGameOptions;
+    return kGameOptionsLayout;
 }
 
 DialogEvents::DialogEvents(platform::Form form, platform::Window& window,
@@ -46,3 +48,5 @@ void DialogEvents::Change(const char* control) {
                  sizeof core::GameOptions::kChanges / sizeof core::GameOptions::kChanges[0],
                  control);
 }
+
+}  // namespace app

@@ -7,8 +7,10 @@
 #include "platform/window.h"
 #include "settings/game_options.h"
 
+namespace app {
+
 // The layout of a modal window.
-const layout::Form& LayoutOf(platform::Form form);
+const Form& LayoutOf(platform::Form form);
 
 // Maps a modal window's events to its handlers: About's "Ok" and Help's
 // "&Close Help" close their window; Game Options' presses and slider
@@ -26,3 +28,5 @@ private:
     platform::Window& window_;
     core::GameOptions options_;
 };
+
+}  // namespace app

@@ -16,9 +16,11 @@
 
 #include "platform/win/wide.h"
 
+namespace app {
+
 namespace {
 
-LOGFONTW LogFont(const layout::Font& font, const wchar_t* face, UINT dpi) {
+LOGFONTW LogFont(const Font& font, const wchar_t* face, UINT dpi) {
     LOGFONTW lf = {};
     lf.lfHeight = -MulDiv(font.size_hundredths, (int)dpi, 7200);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -53,8 +55,8 @@ struct Room {
     int covers = 0;
 };
 
-bool RoomOf(const layout::Form& form, std::size_t index, UINT dpi, Room* room) {
-    const layout::Control& c = form.controls[index];
+bool RoomOf(const Form& form, std::size_t index, UINT dpi, Room* room) {
+    const Control& c = form.controls[index];
     RECT at = {ToPixels(c.left, dpi), ToPixels(c.top, dpi), ToPixels(c.left + c.width, dpi),
                ToPixels(c.top + c.height, dpi)};
     int w = at.right - at.left, h = at.bottom - at.top;
@@ -62,20 +64,20 @@ bool RoomOf(const layout::Form& form, std::size_t index, UINT dpi, Room* room) {
     int inset = edge;                    // from the control's edge to its room
     *room = Room();
     switch (c.kind) {
-    case layout::Kind::kButton:
+    case Kind::kButton:
         room->centred = room->centred_vertically = true;
         room->width = w - 2 * edge, room->height = h - 2 * edge;
         break;
-    case layout::Kind::kLabel:
-        inset = (c.flags & layout::kBorder) ? 1 : 0;  // WS_BORDER: one pixel at every DPI
-        room->centred = room->wraps = (c.flags & layout::kCentred) != 0;
+    case Kind::kLabel:
+        inset = (c.flags & kBorder) ? 1 : 0;  // WS_BORDER: one pixel at every DPI
+        room->centred = room->wraps = (c.flags & kCentred) != 0;
         room->width = w - 2 * inset, room->height = h - 2 * inset;
         break;
-    case layout::Kind::kTextBox:
-        room->centred = (c.flags & layout::kCentred) != 0;
+    case Kind::kTextBox:
+        room->centred = (c.flags & kCentred) != 0;
         room->width = w - 2 * edge, room->height = h - 2 * edge;
         break;
-    case layout::Kind::kCombo:  // the field left of the arrow; its height is set apart
+    case Kind::kCombo:  // the field left of the arrow; its height is set apart
         room->width = w - 2 * edge - GetSystemMetrics(SM_CXVSCROLL), room->height = h - 6;
         break;
     default:
@@ -83,8 +85,8 @@ bool RoomOf(const layout::Form& form, std::size_t index, UINT dpi, Room* room) {
     }
     // Earlier rows lie above later ones (every row but a line is a window).
     for (std::size_t j = 0; j < index && room->covers < 4; ++j) {
-        const layout::Control& o = form.controls[j];
-        if (o.kind == layout::Kind::kLine) continue;
+        const Control& o = form.controls[j];
+        if (o.kind == Kind::kLine) continue;
         RECT over = {ToPixels(o.left, dpi), ToPixels(o.top, dpi), ToPixels(o.left + o.width, dpi),
                      ToPixels(o.top + o.height, dpi)};
         RECT both;
@@ -98,7 +100,7 @@ bool RoomOf(const layout::Form& form, std::size_t index, UINT dpi, Room* room) {
 // A candidate face selected into a memory DC for measuring.
 class Measurer {
 public:
-    Measurer(HDC dc, const layout::Font& row, const wchar_t* face, UINT dpi) : dc_(dc) {
+    Measurer(HDC dc, const Font& row, const wchar_t* face, UINT dpi) : dc_(dc) {
         LOGFONTW lf = LogFont(row, face, dpi);
         font_ = CreateFontIndirectW(&lf);
         old_ = SelectObject(dc_, font_);
@@ -189,10 +191,10 @@ private:
 
 // Whether every text of every control that uses `row`, in any window, fits
 // its control in the measurer's face at `dpi`.
-bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
-    for (const layout::Form* form : layout::kForms) {
+bool AllFit(const Measurer& m, const Font& row, UINT dpi) {
+    for (const Form* form : kForms) {
         for (std::size_t i = 0; i < form->count; ++i) {
-            const layout::Control& c = form->controls[i];
+            const Control& c = form->controls[i];
             Room room;
             if ((c.font ? c.font : form->font) != &row || !RoomOf(*form, i, dpi, &room)) continue;
             // The caption (for a combo, its list "a|b|c"), then what the
@@ -201,7 +203,7 @@ bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
                 if (!texts) continue;
                 platform::WString all = platform::Widen(texts);
                 for (std::size_t start = 0; start <= all.size();) {
-                    std::size_t bar = c.kind == layout::Kind::kCombo || texts == c.also_shows
+                    std::size_t bar = c.kind == Kind::kCombo || texts == c.also_shows
                                           ? all.find(L'|', start)
                                           : platform::WString::npos;
                     if (bar == platform::WString::npos) bar = all.size();
@@ -216,17 +218,17 @@ bool AllFit(const Measurer& m, const layout::Font& row, UINT dpi) {
 }
 
 // The wrapping text box that uses `row`, if any.
-const layout::Control* MemoOf(const layout::Font& row) {
-    for (const layout::Form* form : layout::kForms)
-        for (const layout::Control* c = form->controls; c != form->controls + form->count; ++c)
-            if (c->kind == layout::Kind::kMemo && (c->font ? c->font : form->font) == &row) return c;
+const Control* MemoOf(const Font& row) {
+    for (const Form* form : kForms)
+        for (const Control* c = form->controls; c != form->controls + form->count; ++c)
+            if (c->kind == Kind::kMemo && (c->font ? c->font : form->font) == &row) return c;
     return nullptr;
 }
 
 // How many lines of the memo's text hold a single word when a hidden box of
 // the memo's kind and size wraps it in `face`: the box itself decides where
 // its lines break, so nothing here has to agree with it.
-int SingleWordLines(const layout::Control& memo, const layout::Font& row, const wchar_t* face, UINT dpi) {
+int SingleWordLines(const Control& memo, const Font& row, const wchar_t* face, UINT dpi) {
     LOGFONTW lf = LogFont(row, face, dpi);
     HFONT font = CreateFontIndirectW(&lf);
     HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", platform::Widen(memo.caption).c_str(),
@@ -248,9 +250,9 @@ int SingleWordLines(const layout::Control& memo, const layout::Font& row, const 
     return single;
 }
 
-platform::WString ChooseFace(const layout::Font& row, UINT dpi) {
+platform::WString ChooseFace(const Font& row, UINT dpi) {
     HDC dc = CreateCompatibleDC(nullptr);
-    const layout::Control* memo = MemoOf(row);
+    const Control* memo = MemoOf(row);
     platform::WString chosen, first_present;
     int fewest = 0;
     for (int i = -1; chosen.empty() || (memo && i >= 0 && fewest > 0); ++i) {
@@ -282,9 +284,9 @@ platform::WString ChooseFace(const layout::Font& row, UINT dpi) {
 // The face for `row` at `dpi`, chosen once for the process. The choices are
 // kept in a deque, which never moves what it holds: a face handed out stays
 // valid for the life of the process, however many are chosen after it.
-const platform::WString& FaceFor(const layout::Font& row, UINT dpi) {
+const platform::WString& FaceFor(const Font& row, UINT dpi) {
     struct Choice {
-        const layout::Font* row;
+        const Font* row;
         UINT dpi;
         platform::WString face;
     };
@@ -297,7 +299,7 @@ const platform::WString& FaceFor(const layout::Font& row, UINT dpi) {
 
 }  // namespace
 
-HFONT FormWindow::FontFor(const layout::Font& font) {
+HFONT FormWindow::FontFor(const Font& font) {
     for (auto& f : fonts_)
         if (f.first == &font) return f.second;
     LOGFONTW lf = LogFont(font, FaceFor(font, dpi_).c_str(), dpi_);
@@ -305,3 +307,5 @@ HFONT FormWindow::FontFor(const layout::Font& font) {
     fonts_.emplace_back(&font, h);
     return h;
 }
+
+}  // namespace app

@@ -6,13 +6,15 @@
 #include "app/win/system.h"
 #include "platform/win/wide.h"
 
+namespace app {
+
 namespace {
 
 const wchar_t kFormClass[] = L"ZarnForm";
 
 }  // namespace
 
-FormWindow::FormWindow(const layout::Form& form, ModalRunner modal)
+FormWindow::FormWindow(const Form& form, ModalRunner modal)
     : form_(form), modal_(std::move(modal)) {}
 
 FormWindow::~FormWindow() {
@@ -119,7 +121,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 void FormWindow::OnCommand(WPARAM wp, HWND control) {
     if (!control || HIWORD(wp) != BN_CLICKED || !Taking()) return;
     Slot* s = Find(control);
-    if (!s || s->row->kind != layout::Kind::kButton || !behaviour_) return;
+    if (!s || s->row->kind != Kind::kButton || !behaviour_) return;
     ++running_;
     behaviour_->Click(s->row->name);
     --running_;
@@ -309,3 +311,5 @@ void FormWindow::KeepPainted() {
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&m);
 }
+
+}  // namespace app

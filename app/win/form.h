@@ -21,6 +21,8 @@
 #include "app/layout.h"
 #include "platform/window.h"
 
+namespace app {
+
 class Behaviour {
 public:
     virtual ~Behaviour() = default;
@@ -34,7 +36,7 @@ public:
     // Opens a modal window above `owner` and returns when it is closed.
     using ModalRunner = std::function<void(platform::Form, HWND owner)>;
 
-    FormWindow(const layout::Form& form, ModalRunner modal = nullptr);
+    FormWindow(const Form& form, ModalRunner modal = nullptr);
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -61,7 +63,7 @@ public:
 
 private:
     struct Slot {
-        const layout::Control* row;
+        const Control* row;
         HWND hwnd = nullptr;
         HBRUSH brush = nullptr;  // background of coloured labels and text boxes
         int small_step = 1, large_step = 1;
@@ -76,7 +78,7 @@ private:
     void OnColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
     static const DWORD kFormStyle;
-    static DWORD FormExStyle(const layout::Form& form);
+    static DWORD FormExStyle(const Form& form);
     void CreateControls();
     void SetIcons();        // the application icon at this DPI's sizes
     void Place();           // sizes the window from its client area and places it
@@ -87,15 +89,15 @@ private:
     bool Taking() const { return !busy_ && !running_; }  // whether an event may start a handler
     Slot* Find(const char* name);
     Slot* Find(HWND control);
-    HFONT FontFor(const layout::Font& font);
+    HFONT FontFor(const Font& font);
 
-    const layout::Form& form_;
+    const Form& form_;
     ModalRunner modal_;
     Behaviour* behaviour_ = nullptr;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     std::vector<Slot> slots_;
-    std::vector<std::pair<const layout::Font*, HFONT>> fonts_;
+    std::vector<std::pair<const Font*, HFONT>> fonts_;
     int busy_ = 0;
     int running_ = 0;  // a handler of a press or a scroll is running
     HWND focus_ = nullptr;  // the control that had the focus when the window lost it
@@ -108,4 +110,6 @@ private:
 bool TakesFocus(HWND control);
 
 // Twips to pixels of this window's monitor.
-inline int ToPixels(int twips, UINT dpi) { return layout::Pixels(twips, (int)dpi); }
+inline int ToPixels(int twips, UINT dpi) { return Pixels(twips, (int)dpi); }
+
+}  // namespace app

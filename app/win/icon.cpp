@@ -7,6 +7,8 @@
 #include "app/win/resample.h"
 #include "app/win/system.h"
 
+namespace app {
+
 namespace {
 
 constexpr int kIconSize = 32;  // the one picture of the application icon
@@ -70,3 +72,5 @@ HICON LoadIconAt(int size) {
     DeleteObject(dib);
     return icon;
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace app {
+
 // SM_CXICON or SM_CXSMICON at `dpi` (the system's own in proportion where
 // GetSystemMetricsForDpi is missing).
 int IconMetric(int index, UINT dpi);
@@ -13,3 +15,5 @@ int IconMetric(int index, UINT dpi);
 // by their opacity, its transparent ground kept transparent by an alpha
 // channel.
 HICON LoadIconAt(int size);
+
+}  // namespace app

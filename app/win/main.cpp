@@ -14,6 +14,8 @@
 #include "platform/system.h"
 #include "platform/win/system_library.h"
 
+namespace app {
+
 namespace {
 
 // Maps the main window's button presses to the handlers of the same name.
@@ -42,7 +44,7 @@ int RunPanel(const platform::Folder& folder) {
     platform::UseSettingsFile use_settings_file(settings_file);
     platform::SteadyClock clock;
 
-    FormWindow window(layout::kFrm1, [&folder](platform::Form form, HWND owner) {
+    FormWindow window(kFrm1Layout, [&folder](platform::Form form, HWND owner) {
         RunModal(form, owner, folder);
     });
     WindowTaskbar taskbar(window);
@@ -53,7 +55,9 @@ int RunPanel(const platform::Folder& folder) {
     return 0;
 }
 
+}  // namespace app
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::SystemFolder folder;
-    return RunPanel(folder);
+    return app::RunPanel(folder);
 }

@@ -3,6 +3,8 @@
 
 #include "platform/folder.h"
 
+namespace app {
+
 // Hardens the loader, builds the real services (files, programs, the
 // settings file, the clock) once and hands them, with `folder`, to the core;
 // builds the main window from its layout, runs its load step, shows it, and
@@ -10,3 +12,5 @@
 // executable's own folder; the UI tests run it on a thread of theirs in a
 // game folder of theirs.
 int RunPanel(const platform::Folder& folder);
+
+}  // namespace app

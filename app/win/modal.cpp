@@ -3,6 +3,8 @@
 #include "app/win/dialogs.h"
 #include "app/win/form.h"
 
+namespace app {
+
 namespace {
 
 // The combo box around `focus` whose drop-down list is open, or null.
@@ -97,3 +99,5 @@ void RunModal(platform::Form form, HWND owner, const platform::Folder& folder) {
         SetActiveWindow(owner);
     }
 }
+
+}  // namespace app

@@ -7,6 +7,8 @@
 #include "platform/folder.h"
 #include "platform/window.h"
 
+namespace app {
+
 // Dispatches messages, with dialog keys (Tab, access keys) for every window
 // of the program, until `window` has been closed or WM_QUIT comes.
 void RunMessageLoop(const FormWindow& window);
@@ -15,3 +17,5 @@ void RunMessageLoop(const FormWindow& window);
 // meanwhile) and returns when it has been closed. `folder` is the
 // application folder that start-up hands in, for Game Options.
 void RunModal(platform::Form form, HWND owner, const platform::Folder& folder);
+
+}  // namespace app

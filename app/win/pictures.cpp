@@ -10,6 +10,8 @@
 #include "app/win/resample.h"
 #include "platform/win/wide.h"
 
+namespace app {
+
 const wchar_t kPictureClass[] = L"ZarnPicture";
 
 namespace {
@@ -40,8 +42,8 @@ struct Shown {
 // A GIF resource as a 256-colour DIB section: its indices and colour table
 // as they are, so nothing is converted at 1:1.
 HBITMAP GifBitmap(const void* data, DWORD size) {
-    gif::Picture p;
-    if (!gif::Decode(static_cast<const std::uint8_t*>(data), size, &p)) return nullptr;
+    GifPicture p;
+    if (!DecodeGif(static_cast<const std::uint8_t*>(data), size, &p)) return nullptr;
     void* bits = nullptr;
     HBITMAP bitmap = NewDib(p.width, p.height, 8, p.palette.data(), p.colours(), &bits);
     if (!bitmap) return nullptr;
@@ -210,3 +212,5 @@ void SetPicture(HWND picture, const char* name) {
     s->name = platform::Widen(name);
     InvalidateRect(picture, nullptr, FALSE);
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace app {
+
 // Window class "ZarnPicture": shows the picture named with SetPicture. The
 // window is laid out at the picture's 96-dpi size in twips; it draws the
 // picture made for the nearest scale at or above that size (1x at 96 dpi,
@@ -22,3 +24,5 @@ void SetPicture(HWND picture, const char* name);
 // Which drawing fills `client` for a picture of `natural` size at 1x: 0 for
 // 1x, 1 for 1.5x, 2 for 2x (the largest also when none is large enough).
 int PictureScaleFor(SIZE natural, SIZE client);
+
+}  // namespace app

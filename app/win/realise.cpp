@@ -7,6 +7,8 @@
 #include "app/win/system.h"
 #include "platform/win/wide.h"
 
+namespace app {
+
 namespace {
 
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
@@ -28,10 +30,10 @@ void FormWindow::SetIcons() {
 
 const DWORD FormWindow::kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-DWORD FormWindow::FormExStyle(const layout::Form& f) {
+DWORD FormWindow::FormExStyle(const Form& f) {
     // A dialog frame without an icon is the classic modal frame.
     return WS_EX_CONTROLPARENT |
-           (f.frame == layout::Frame::kFixedDialog && !f.icon ? WS_EX_DLGMODALFRAME : 0);
+           (f.frame == Frame::kFixedDialog && !f.icon ? WS_EX_DLGMODALFRAME : 0);
 }
 
 void FormWindow::CreateControls() {
@@ -39,7 +41,7 @@ void FormWindow::CreateControls() {
     slots_.clear();
     slots_.reserve(form_.count);
     for (std::size_t i = 0; i < form_.count; ++i) {
-        const layout::Control& c = form_.controls[i];
+        const Control& c = form_.controls[i];
         Slot slot;
         slot.row = &c;
         const wchar_t* cls = nullptr;
@@ -47,54 +49,54 @@ void FormWindow::CreateControls() {
         DWORD ex = 0;
         platform::WString text = platform::Widen(c.caption);
         switch (c.kind) {
-        case layout::Kind::kButton:
+        case Kind::kButton:
             cls = L"BUTTON";
             style |= BS_PUSHBUTTON;
             break;
-        case layout::Kind::kLabel:
+        case Kind::kLabel:
             cls = L"STATIC";
-            style |= (c.flags & layout::kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
-            if (c.flags & layout::kBorder) style |= WS_BORDER;
+            style |= (c.flags & kCentred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
+            if (c.flags & kBorder) style |= WS_BORDER;
             break;
-        case layout::Kind::kPictureBox:
-        case layout::Kind::kImage:
+        case Kind::kPictureBox:
+        case Kind::kImage:
             cls = kPictureClass;
             text.clear();
             break;
-        case layout::Kind::kTextBox:
+        case Kind::kTextBox:
             cls = L"EDIT";
-            style |= ES_AUTOHSCROLL | ((c.flags & layout::kCentred) ? ES_CENTER : ES_LEFT);
+            style |= ES_AUTOHSCROLL | ((c.flags & kCentred) ? ES_CENTER : ES_LEFT);
             ex = WS_EX_CLIENTEDGE;
             break;
-        case layout::Kind::kMemo:
+        case Kind::kMemo:
             cls = L"EDIT";
             style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL |
-                     ((c.flags & layout::kReadOnly) ? ES_READONLY : 0);
+                     ((c.flags & kReadOnly) ? ES_READONLY : 0);
             ex = WS_EX_CLIENTEDGE;
             break;
-        case layout::Kind::kScrollBar:
+        case Kind::kScrollBar:
             cls = L"SCROLLBAR";
             style |= SBS_HORZ;
             break;
-        case layout::Kind::kCombo:
+        case Kind::kCombo:
             cls = L"COMBOBOX";
             style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
             text.clear();
             break;
-        case layout::Kind::kLine:
+        case Kind::kLine:
             break;  // drawn on the window's surface
         }
         if (cls) {
             slot.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, hwnd_,
                                         (HMENU)(INT_PTR)(kFirstControlId + i), inst, nullptr);
-            if (c.kind == layout::Kind::kPictureBox || c.kind == layout::Kind::kImage)
+            if (c.kind == Kind::kPictureBox || c.kind == Kind::kImage)
                 SetPicture(slot.hwnd, c.caption);
             // A scroll bar control starts with an empty range, where every
             // value set is clamped to 0. Layouts set no range of their own, so
             // give it room for a first value, as the classic toolkits did;
             // the behaviour narrows it when it handles the change.
-            if (c.kind == layout::Kind::kScrollBar) SetScrollRange(slot.hwnd, SB_CTL, 0, 32767, FALSE);
-            if (c.kind == layout::Kind::kCombo) {
+            if (c.kind == Kind::kScrollBar) SetScrollRange(slot.hwnd, SB_CTL, 0, 32767, FALSE);
+            if (c.kind == Kind::kCombo) {
                 std::string list = c.caption;
                 for (std::size_t start = 0; start <= list.size();) {
                     std::size_t bar = list.find('|', start);
@@ -116,7 +118,7 @@ void FormWindow::Place() {
     AdjustForDpi(&rc, kFormStyle, FormExStyle(form_), dpi_);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     int x = 0, y = 0;
-    if (form_.left == layout::kSystemPlaced) {
+    if (form_.left == kSystemPlaced) {
         flags |= SWP_NOMOVE;
     } else {
         x = ToPixels(form_.left, dpi_) + rc.left;
@@ -129,16 +131,16 @@ void FormWindow::Place() {
 void FormWindow::Layout(UINT dpi) {
     dpi_ = dpi;
     // The old fonts go only once no control holds them any more.
-    std::vector<std::pair<const layout::Font*, HFONT>> old;
+    std::vector<std::pair<const Font*, HFONT>> old;
     old.swap(fonts_);
     for (Slot& s : slots_) {
         if (!s.hwnd) continue;
-        const layout::Control& c = *s.row;
+        const Control& c = *s.row;
         int x = ToPixels(c.left, dpi), y = ToPixels(c.top, dpi);
         int w = ToPixels(c.left + c.width, dpi) - x, h = ToPixels(c.top + c.height, dpi) - y;
         HFONT font = FontFor(c.font ? *c.font : *form_.font);
         SendMessageW(s.hwnd, WM_SETFONT, (WPARAM)font, FALSE);
-        if (c.kind == layout::Kind::kCombo) {
+        if (c.kind == Kind::kCombo) {
             // The window's height includes the drop-down list; the field's
             // own height comes from the font.
             SendMessageW(s.hwnd, CB_SETITEMHEIGHT, (WPARAM)-1, h - 6);
@@ -152,3 +154,5 @@ void FormWindow::Layout(UINT dpi) {
     // every control is drawn afresh, or a label keeps its text of the old size.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace app {
+
 namespace {
 
 // The source samples that make each target sample along one axis: target o
@@ -102,3 +104,5 @@ bool Pixels32(HBITMAP bitmap, int width, int height, std::vector<std::uint32_t>*
     ReleaseDC(nullptr, screen);
     return rows == height;
 }
+
+}  // namespace app

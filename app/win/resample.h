@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace app {
+
 // How the source samples weigh in a target sample.
 enum class Filter {
     // The mean of the source samples a target sample covers, those at its
@@ -34,3 +36,5 @@ HBITMAP NewDib(int width, int height, int bits, const std::uint8_t* palette, int
 // low byte) in *pixels, zeros where they could not be read; true when every
 // row was read.
 bool Pixels32(HBITMAP bitmap, int width, int height, std::vector<std::uint32_t>* pixels);
+
+}  // namespace app

@@ -1,5 +1,7 @@
 #include "app/win/system.h"
 
+namespace app {
+
 UINT DpiOf(HWND hwnd) {
     using ForWindow = UINT(WINAPI*)(HWND);
     using ForSystem = UINT(WINAPI*)();
@@ -20,3 +22,5 @@ void AdjustForDpi(RECT* rc, DWORD style, DWORD ex_style, UINT dpi) {
                                                              "AdjustWindowRectExForDpi");
     if (!adjust || !adjust(rc, style, FALSE, ex_style, dpi)) AdjustWindowRectEx(rc, style, FALSE, ex_style);
 }
+
+}  // namespace app

@@ -7,8 +7,12 @@
 
 #include "platform/win/system_library.h"
 
+namespace app {
+
 // DPI of `hwnd`'s monitor; of the system when hwnd is null.
 UINT DpiOf(HWND hwnd);
 
 // AdjustWindowRectEx at `dpi`.
 void AdjustForDpi(RECT* rc, DWORD style, DWORD ex_style, UINT dpi);
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include "platform/win/com.h"
 #include "platform/win/system_library.h"
 
+namespace app {
+
 namespace {
 
 // Written out rather than taken from uuid.lib.
@@ -46,3 +48,5 @@ void WindowTaskbar::SetProgress(std::uint64_t done, std::uint64_t total) {
 void WindowTaskbar::ClearProgress() {
     if (list_ && window_.hwnd()) list_->SetProgressState(window_.hwnd(), TBPF_NOPROGRESS);
 }
+
+}  // namespace app

@@ -8,6 +8,8 @@
 
 struct ITaskbarList3;
 
+namespace app {
+
 // Shows progress on the task bar button of `window`. The shell object is
 // made at the first SetProgress, never at start-up; where the system has
 // none (Wine has no task bar of this kind), every call does nothing.
@@ -28,3 +30,5 @@ private:
     ITaskbarList3* list_ = nullptr;
     bool tried_ = false;
 };
+
+}  // namespace app

@@ -25,10 +25,10 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     lf.lfHeight = -11;
     lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
     HFONT font = CreateFontIndirectW(&lf);
-    for (std::size_t i = 0; i < layout::kFrm1.count; ++i) {
-        const layout::Control& c = layout::kFrm1.controls[i];
-        if (c.kind != layout::Kind::kButton && c.kind != layout::Kind::kLabel) continue;
-        HWND h = CreateWindowW(c.kind == layout::Kind::kButton ? L"BUTTON" : L"STATIC", L"Caption",
+    for (std::size_t i = 0; i < app::kFrm1Layout.count; ++i) {
+        const app::Control& c = app::kFrm1Layout.controls[i];
+        if (c.kind != app::Kind::kButton && c.kind != app::Kind::kLabel) continue;
+        HWND h = CreateWindowW(c.kind == app::Kind::kButton ? L"BUTTON" : L"STATIC", L"Caption",
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP, c.left / 15, c.top / 15, c.width / 15,
                                c.height / 15, hwnd, nullptr, inst, nullptr);
         SendMessageW(h, WM_SETFONT, (WPARAM)font, FALSE);

@@ -69,8 +69,8 @@ void Pictures() {
         DeleteObject(LoadImageW(inst, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     for (const wchar_t* name : {L"D", L"E"}) {
         HRSRC r = FindResourceW(inst, name, RT_RCDATA);
-        gif::Picture p;
-        gif::Decode((const std::uint8_t*)LockResource(LoadResource(inst, r)), SizeofResource(inst, r), &p);
+        app::GifPicture p;
+        app::DecodeGif((const std::uint8_t*)LockResource(LoadResource(inst, r)), SizeofResource(inst, r), &p);
     }
 }
 
@@ -146,9 +146,9 @@ int wmain(int argc, wchar_t** argv) {
         lap("pictures");
         DestroyWindow(b);
     } else {
-        FormWindow::RegisterClasses();
+        app::FormWindow::RegisterClasses();
         lap("classes");
-        FormWindow window(layout::kFrm1);
+        app::FormWindow window(app::kFrm1Layout);
         window.Open(nullptr, nullptr);
         lap("open");
         PumpUntilIdle();

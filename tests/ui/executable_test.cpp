@@ -57,10 +57,10 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     ASSERT_TRUE(CopyFileW(g_panel_exe.c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi));
     HWND main = nullptr;  // shown once its art is decoded
-    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", platform::Widen(layout::kFrm1.caption).c_str())); }, 10000);
+    WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", platform::Widen(app::kFrm1Layout.caption).c_str())); }, 10000);
     forget.Now();
     Sleep(300);
-    Click(Control(main, layout::kFrm1, "Command5"));  // Exit
+    Click(Control(main, app::kFrm1Layout, "Command5"));  // Exit
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0) << "not ended by Exit";
     TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);

@@ -89,8 +89,8 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
         "\r\nAllowVRAMSidebar=yes\r\nScreenWidth=800\r\nScreenHeight=600\r\n";
     folder.Write("RA2MD.ini", ini);
     Panel panel(folder);
-    HWND dialog = panel.Open(layout::kGameOptions);
-    auto item = [&](std::string name) { return Control(dialog, layout::kGameOptions, name.c_str()); };
+    HWND dialog = panel.Open(app::kGameOptionsLayout);
+    auto item = [&](std::string name) { return Control(dialog, app::kGameOptionsLayout, name.c_str()); };
     auto shown = [&] {  // the four switches' states, each slider and its box, the resolution
         std::string s;
         for (const char* label : {"NAS", "EVBBS", "EVSS", "EHRS"}) s += TextOf(item(label)) + "|";
@@ -116,7 +116,7 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     ASSERT_TRUE(PostMessageW(dialog, WM_CLOSE, 0, 0) && WaitGone(dialog));
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini);
 
-    dialog = panel.Open(layout::kGameOptions);
+    dialog = panel.Open(app::kGameOptionsLayout);
     SetWindowTextW(item("Text1"), L"150");
     SetWindowTextW(item("Text2"), L"7");
     SendMessageW(dialog, WM_HSCROLL, SB_PAGERIGHT, (LPARAM)item("HScroll3"));

@@ -29,8 +29,8 @@ inline HWND FocusOf(HWND window) {  // the focus of `window`'s thread
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
     return gui.hwndFocus;
 }
-inline HWND Control(HWND window, const layout::Form& form, const char* name) {
-    return GetDlgItem(window, 100 + (int)(layout::Find(form, name) - form.controls));
+inline HWND Control(HWND window, const app::Form& form, const char* name) {
+    return GetDlgItem(window, 100 + (int)(app::FindControl(form, name) - form.controls));
 }
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(20))
@@ -56,7 +56,7 @@ public:
     // application folder.
     explicit Panel(const TempFolder& folder) : folder_(folder.path()) {
         thread_ = CreateThread(nullptr, 0, [](void* game) -> DWORD {
-            return (DWORD)RunPanel(*static_cast<GameFolder*>(game));
+            return (DWORD)app::RunPanel(*static_cast<GameFolder*>(game));
         }, &folder_, 0, nullptr);
         main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 30000);
         Sleep(200);  // let it paint
@@ -67,7 +67,7 @@ public:
         CloseHandle(thread_);
     }
     HWND main() const { return main_; }
-    HWND Main(const char* name) const { return Control(main_, layout::kFrm1, name); }
+    HWND Main(const char* name) const { return Control(main_, app::kFrm1Layout, name); }
     bool Ended(DWORD ms = 5000) const { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
 
     std::vector<HWND> Windows() const {  // its visible top-level windows, topmost first
@@ -86,9 +86,9 @@ public:
         return found;
     }
     HWND FindBox(DWORD ms) const { return Find([](HWND h) { return ClassOf(h) == "#32770"; }, ms); }
-    HWND Open(const layout::Form& form) const {  // by its button on the main window
-        Click(Main(&form == &layout::kGameOptions ? "Command7" : &form == &layout::kAbout ? "Command4"
-                                                                                         : "Command6"));
+    HWND Open(const app::Form& form) const {  // by its button on the main window
+        Click(Main(&form == &app::kGameOptionsLayout ? "Command7" : &form == &app::kAboutLayout ? "Command4"
+                                                                                                : "Command6"));
         HWND found = Find([&](HWND h) { return TextOf(h) == form.caption; }, 5000);
         Sleep(200);  // let it paint and take the focus
         return found;

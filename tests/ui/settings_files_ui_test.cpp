@@ -82,7 +82,7 @@ TEST(GameOptionsFilesUi, DamagedFilesShowWhatKernel32ReadsAndSaveWritesTheShownV
         }
         HWND dialog = panel.Find([](HWND h) { return TextOf(h) == "Game Options"; }, 5000);
         ASSERT_TRUE(dialog) << "Game Options did not open";
-        auto item = [&](const char* name) { return Control(dialog, layout::kGameOptions, name); };
+        auto item = [&](const char* name) { return Control(dialog, app::kGameOptionsLayout, name); };
 
         std::string want, seen;
         std::vector<std::string> choices;

@@ -15,7 +15,7 @@ using Rect = std::vector<LONG>;     // left, top, right, bottom
 
 int Px(int twips, int dpi = 0) {  // at `dpi`, by default the screen's
     static const int screen = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);
-    return layout::Pixels(twips, dpi ? dpi : screen);
+    return app::Pixels(twips, dpi ? dpi : screen);
 }
 RECT RectIn(HWND h, HWND to) {
     RECT rc;
@@ -90,7 +90,7 @@ int OneWordLines(HWND box) {
 
 // The help text, wrapped by its box in a stand-in face, leaves no more lines holding a single word
 // than a copy of the box gives in any other stand-in present here (the named face, when used, stays).
-void ExpectFewestOneWordLines(HWND memo, const layout::Font& row) {
+void ExpectFewestOneWordLines(HWND memo, const app::Font& row) {
     LOGFONTW lf = {};
     GetObjectW((HFONT)SendMessageW(memo, WM_GETFONT, 0, 0), sizeof lf, &lf);
     const int shown = OneWordLines(memo);
@@ -122,19 +122,19 @@ void ExpectFewestOneWordLines(HWND memo, const layout::Font& row) {
 // A window against its table: caption, client area, focus; each control's
 // rectangle, tab stop and texts (drawn as it draws them, inside it and under
 // no visible control above it).
-void ExpectLaidOut(HWND w, const layout::Form& f) {
+void ExpectLaidOut(HWND w, const app::Form& f) {
     SCOPED_TRACE(f.name);
-    using layout::Kind;
+    using app::Kind;
     EXPECT_EQ(TextOf(w), f.caption);
     RECT c;
     GetClientRect(w, &c);
     MapWindowPoints(w, HWND_DESKTOP, (POINT*)&c, 2);
-    bool any = f.left == layout::kSystemPlaced;  // where the system puts it
+    bool any = f.left == app::kSystemPlaced;  // where the system puts it
     EXPECT_EQ(Rect({c.left, c.top, c.right - c.left, c.bottom - c.top}), Rect({any ? c.left : Px(f.left),
               any ? c.top : Px(f.top), Px(f.client_width), Px(f.client_height)})) << "client area";
     EXPECT_EQ(FocusOf(w), Control(w, f, f.focus)) << "focus at opening";
     for (std::size_t i = 0; i < f.count; ++i) {
-        const layout::Control& row = f.controls[i];
+        const app::Control& row = f.controls[i];
         SCOPED_TRACE(row.name);
         HWND h = Control(w, f, row.name);
         ASSERT_EQ(h == nullptr, row.kind == Kind::kLine) << "a line is drawn, the rest are windows";
@@ -216,9 +216,9 @@ std::string Seen(const Panel& panel, const TempFolder& folder) {
 
 // On each control that takes the focus, Enter, Escape and, but in a box where they
 // type, every letter and Space (not on a button: its press) change nothing.
-void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w, const layout::Form& f) {
+void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w, const app::Form& f) {
     for (std::size_t i = 0; i < f.count; ++i) {
-        const layout::Control& row = f.controls[i];
+        const app::Control& row = f.controls[i];
         if (!row.tab_stop) continue;
         SCOPED_TRACE(row.name);
         HWND control = Control(w, f, row.name);
@@ -226,19 +226,19 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
         // Keys reach the window: Tab moves the focus (Wine moves the X input focus after a
         // round trip; About shows it by Space). The focus back, until no Tab moves it again.
         FocusOn(w, control);
-        ASSERT_TRUE(&f == &layout::kAbout || WaitUntil([&] { return Keys(w, {VK_TAB}), !on(); }, 1000))
+        ASSERT_TRUE(&f == &app::kAboutLayout || WaitUntil([&] { return Keys(w, {VK_TAB}), !on(); }, 1000))
             << "keys do not reach the window";
         for (int steady = 0, k = 0; steady < 3 && k < 40; ++k, Sleep(50), steady += on())
             if (!on()) FocusOn(w, control), steady = 0;
         const std::string before = Seen(panel, folder), letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-        bool typed = row.kind == layout::Kind::kCombo || row.kind == layout::Kind::kTextBox;
-        for (char vk : "\r\x1b" + (typed ? std::string() : letters + (row.kind == layout::Kind::kButton ? "" : " "))) {
+        bool typed = row.kind == app::Kind::kCombo || row.kind == app::Kind::kTextBox;
+        for (char vk : "\r\x1b" + (typed ? std::string() : letters + (row.kind == app::Kind::kButton ? "" : " "))) {
             Keys(w, {(WORD)vk});
             ASSERT_EQ(Seen(panel, folder), before) << "key " << (int)vk;
         }
         // From a button, an arrow moves the focus, and never onto a label or a picture.
         for (WORD arrow : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
-            if (row.kind != layout::Kind::kButton) break;
+            if (row.kind != app::Kind::kButton) break;
             FocusOn(w, control);
             Keys(w, {arrow});
             HWND to = FocusOf(w);
@@ -260,13 +260,13 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
     folder.Write("Readme.txt", "Clean deletes it");
     folder.Write("RA2MD.ini", "[Video]\r\nScreenWidth=800\r\nScreenHeight=600\r\n");
     Panel panel(folder);
-    ExpectLaidOut(panel.main(), layout::kFrm1);
-    ExpectKeysPressNothing(panel, folder, panel.main(), layout::kFrm1);
-    for (const layout::Form* form : {&layout::kGameOptions, &layout::kAbout, &layout::kHelp}) {
+    ExpectLaidOut(panel.main(), app::kFrm1Layout);
+    ExpectKeysPressNothing(panel, folder, panel.main(), app::kFrm1Layout);
+    for (const app::Form* form : {&app::kGameOptionsLayout, &app::kAboutLayout, &app::kHelpLayout}) {
         HWND w = panel.Open(*form);
         ExpectLaidOut(w, *form);
         EXPECT_FALSE(IsWindowEnabled(panel.main())) << "the main window takes no input";
-        if (form == &layout::kGameOptions) {
+        if (form == &app::kGameOptionsLayout) {
             HWND combo = Control(w, *form, "Combo1"), field = GetWindow(combo, GW_CHILD), label = panel.Main("Label2");
             FocusOn(w, combo);
             SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
@@ -300,15 +300,15 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(slider, SB_CTL) == at + 1; }, 5000));
         }
         ExpectKeysPressNothing(panel, folder, w, *form);
-        if (form == &layout::kGameOptions) PostMessageW(w, WM_CLOSE, 0, 0);
-        if (form == &layout::kAbout) Keys(w, {VK_SPACE});  // on "Ok", its only control
-        if (form == &layout::kHelp) Keys(w, {VK_MENU, 'C'});
+        if (form == &app::kGameOptionsLayout) PostMessageW(w, WM_CLOSE, 0, 0);
+        if (form == &app::kAboutLayout) Keys(w, {VK_SPACE});  // on "Ok", its only control
+        if (form == &app::kHelpLayout) Keys(w, {VK_MENU, 'C'});
         EXPECT_TRUE(WaitGone(w));
         Sleep(100);
         EXPECT_TRUE(IsWindowEnabled(panel.main()));
         EXPECT_EQ(GetForegroundWindow(), panel.main());
-        HWND opener = panel.Main(form == &layout::kGameOptions ? "Command7" : form == &layout::kAbout ? "Command4"
-                                                                                                     : "Command6");
+        HWND opener = panel.Main(form == &app::kGameOptionsLayout ? "Command7" : form == &app::kAboutLayout ? "Command4"
+                                                                                                            : "Command6");
         // With no window manager, a late X focus event can take the activation from the panel
         // after the modal window went; activated again, the focus must still come back there.
         EXPECT_TRUE(WaitUntil([&] {
@@ -369,8 +369,8 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
         SCOPED_TRACE(dpi);
         if (step) {  // as the system sends it on a move to another monitor; Wine never does
             RECT r = RectIn(panel.main(), nullptr);
-            r.right = r.left + Px(layout::kFrm1.client_width, dpi) + 40;
-            r.bottom = r.top + Px(layout::kFrm1.client_height, dpi) + 60;
+            r.right = r.left + Px(app::kFrm1Layout.client_width, dpi) + 40;
+            r.bottom = r.top + Px(app::kFrm1Layout.client_height, dpi) + 60;
             SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&r);
             Sleep(300);  // let it paint
             // The labels drawn anew in their new fonts: a full repaint changes nothing.
@@ -384,7 +384,7 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
             SCOPED_TRACE(control);
-            const layout::Control& row = *layout::Find(layout::kFrm1, control);
+            const app::Control& row = *app::FindControl(app::kFrm1Layout, control);
             RECT rc;
             GetClientRect(panel.Main(control), &rc);
             EXPECT_EQ(Rect({rc.right, rc.bottom}), Rect({Px(row.left + row.width, dpi) - Px(row.left, dpi),
