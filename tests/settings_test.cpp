@@ -185,14 +185,6 @@ TEST(Profile, GeneratedCasesMatchKernel32) {
     EXPECT_EQ(fingerprint, 1112368944351744658ull);
 }
 
-// A write is never tried into a folder, a read-only file or on a read-only medium.
-TEST(Profile, MayWrite) {
-    const bool cases[][5] = {{1, 1, 0, 0, 1}, {0, 1, 0, 0, 1}, {1, 0, 0, 0, 0}, {1, 1, 1, 0, 0},
-                             {1, 1, 0, 1, 0}, {0, 1, 0, 1, 0}, {1, 1, 1, 1, 0}};
-    for (const bool* c : cases)
-        EXPECT_EQ(platform::MayWrite({c[0], c[1], c[2], c[3]}), c[4]) << c[0] << c[1] << c[2] << c[3];
-}
-
 TEST(Cini, NamesAndValues) {
     platform::SystemSettingsFile settings_file;
     platform::UseSettingsFile use(settings_file);

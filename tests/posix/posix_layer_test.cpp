@@ -1,9 +1,12 @@
 // The POSIX layer where the kernel lets it down, through link-time wrappers.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -140,6 +144,32 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(platform::WriteIniString("A", "j", "v", device));
     EXPECT_TRUE(stat(device.c_str(), &again) == 0 && S_ISCHR(again.st_mode));
+}
+
+// On a read-only medium (the game folder mounted read-only, here in a namespace of a child
+// process) a settings write fails: the file stays as it was and no other file is made.
+TEST(PosixLayer, ASettingsWriteOnAReadOnlyMediumChangesNothing) {
+    TempFolder folder;
+    folder.Write("RA2MD.ini", "[Audio]\nSoundVolume=0.5\n");
+    const std::string path = folder.path(), uid = std::to_string(getuid()), gid = std::to_string(getgid());
+    pid_t child = fork();
+    if (child == 0) {  // exits 2 where the system allows no such mount, 1 if a write succeeds
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(2);
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " + uid + " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " + gid + " 1";
+        if (mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            _exit(2);
+        _exit(platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("RA2MD.ini")) ||
+              platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("new.ini")));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "no read-only mount here";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write succeeded";
+    EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.5\n");
+    EXPECT_EQ(folder.Names(), Strings{"RA2MD.ini"});
 }
 
 }  // namespace
