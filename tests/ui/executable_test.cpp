@@ -59,7 +59,7 @@ TEST(PlantedDllUi, NoDllInTheGameFolderIsEverLoaded) {
     HWND main = nullptr;  // shown once its art is decoded
     WaitUntil([&] { return (main = FindWindowW(L"ZarnForm", platform::Widen(app::kFrm1Layout.caption).c_str())); }, 10000);
     forget.Now();
-    Sleep(300);
+    Settle(main);  // painted: the themed controls have loaded what they load
     Click(Control(main, app::kFrm1Layout, "Command5"));  // Exit
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0) << "not ended by Exit";
     TerminateProcess(pi.hProcess, 1);

@@ -41,7 +41,7 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     for (const std::string& name : kCleanFiles) EXPECT_EQ(folder.Read(name), name) << "Clean ran inside Disable";
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
-    EXPECT_FALSE(panel.FindBox(500)) << "Clean is silent";
+    EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
@@ -65,7 +65,7 @@ TEST(MainWindowUi, UninstallAsksNoChangesNothingYesDeletesRunsThePatchAndEnds) {
     Keys(box, {'N'});
     EXPECT_TRUE(WaitGone(box));
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == panel.Main("Uninstall"); }, 5000));
-    EXPECT_FALSE(panel.FindBox(300)) << "nothing more after No";
+    EXPECT_FALSE(panel.AnyBox()) << "nothing more after No";
     EXPECT_EQ(folder.Names(), names);
 
     Click(panel.Main("Uninstall"));

@@ -38,12 +38,22 @@ inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000) {
     return true;
 }
 inline bool WaitGone(HWND w) { return WaitUntil([=] { return !IsWindow(w); }); }
+// Paints what `window` and its controls have left to paint, then waits for its thread to take
+// two messages sent after that (Wine puts what a thread drew on the screen when it next waits).
+inline void Settle(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int k = 0; k < 2; ++k) SendMessageTimeoutW(window, WM_NULL, 0, 0, 0, 5000, nullptr);
+}
 inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }  // as the mouse does
 inline void FocusOn(HWND window, HWND control) { SendMessageW(window, WM_NEXTDLGCTL, (WPARAM)control, TRUE); }
 
 // Presses `keys` down together, then up, on `window` brought to the front; returns once its thread took them.
 inline void Keys(HWND window, std::initializer_list<WORD> keys) {
-    if (GetForegroundWindow() != window) SetForegroundWindow(window), Sleep(50);
+    if (GetForegroundWindow() != window) {
+        SetForegroundWindow(window);
+        WaitUntil([=] { return GetForegroundWindow() == window; });
+        Settle(window);
+    }
     for (WORD key : keys) keybd_event((BYTE)key, 0, 0, 0);
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) keybd_event((BYTE)*key, 0, KEYEVENTF_KEYUP, 0);
     // Each message sent returns when the thread asks for its next message.
@@ -59,7 +69,7 @@ public:
             return (DWORD)app::RunPanel(*static_cast<GameFolder*>(game));
         }, &folder_, 0, nullptr);
         main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 30000);
-        Sleep(200);  // let it paint
+        Settle(main_);
     }
     ~Panel() {  // a quit ends every loop of the thread, message boxes' too
         if (!Ended(0)) PostThreadMessageW(GetThreadId(thread_), WM_QUIT, 0, 0);
@@ -70,10 +80,11 @@ public:
     HWND Main(const char* name) const { return Control(main_, app::kFrm1Layout, name); }
     bool Ended(DWORD ms = 5000) const { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
 
-    std::vector<HWND> Windows() const {  // its visible top-level windows, topmost first
+    std::vector<HWND> Windows(bool hidden_too = false) const {  // top-level, topmost first
         std::vector<HWND> found;
         for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, nullptr)) != nullptr;)
-            if (GetWindowThreadProcessId(h, nullptr) == GetThreadId(thread_) && IsWindowVisible(h))
+            if (GetWindowThreadProcessId(h, nullptr) == GetThreadId(thread_) &&
+                (hidden_too || IsWindowVisible(h)))
                 found.push_back(h);
         return found;
     }
@@ -86,18 +97,26 @@ public:
         return found;
     }
     HWND FindBox(DWORD ms) const { return Find([](HWND h) { return ClassOf(h) == "#32770"; }, ms); }
+    // Whether a message box, shown yet or not, is there once the panel has taken what came before.
+    bool AnyBox() const {
+        Settle(main_);
+        for (HWND h : Windows(true))
+            if (ClassOf(h) == "#32770") return true;
+        return false;
+    }
     HWND Open(const app::Form& form) const {  // by its button on the main window
         Click(Main(&form == &app::kGameOptionsLayout ? "Command7" : &form == &app::kAboutLayout ? "Command4"
-                                                                                                : "Command6"));
+                                                                                         : "Command6"));
         HWND found = Find([&](HWND h) { return TextOf(h) == form.caption; }, 5000);
-        Sleep(200);  // let it paint and take the focus
+        WaitUntil([&] { return IsChild(found, FocusOf(found)); });  // the focus taken
+        Settle(found);
         return found;
     }
     // Waits for a message box and checks its caption, `text`, `buttons`, no icon, the focus on the first button.
     // Buttons by their answer (IDOK, IDYES, IDNO): their words are the system's, in its language.
     HWND Box(const std::string& text, const std::vector<int>& buttons = {IDOK}) const {
         HWND box = FindBox(5000);
-        Sleep(100);  // let it finish laying out
+        WaitUntil([&] { return IsChild(box, FocusOf(box)); });  // laid out, the focus taken
         std::vector<std::string> seen = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))},
                                  want = {"The Marrowgate Control", text};
         for (int id : buttons) want.push_back("button " + std::to_string(id));

@@ -197,8 +197,12 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
         FocusOn(w, control);
         ASSERT_TRUE(&f == &app::kAboutLayout || WaitUntil([&] { return Keys(w, {VK_TAB}), !on(); }, 1000))
             << "keys do not reach the window";
-        for (int steady = 0, k = 0; steady < 3 && k < 40; ++k, Sleep(50), steady += on())
-            if (!on()) FocusOn(w, control), steady = 0;
+        int steady = 0;  // on it at three checks in a row, each after a round trip
+        ASSERT_TRUE(WaitUntil([&] {
+            if (!on()) FocusOn(w, control);
+            Settle(w);
+            return (steady = on() ? steady + 1 : 0) == 3;
+        }));
         const std::string before = Seen(panel, folder), letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
         bool typed = row.kind == app::Kind::kCombo || row.kind == app::Kind::kTextBox;
         for (char vk : "\r\x1b" + (typed ? std::string() : letters + (row.kind == app::Kind::kButton ? "" : " "))) {
@@ -239,10 +243,10 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             HWND combo = Control(w, *form, "Combo1"), field = GetWindow(combo, GW_CHILD), label = panel.Main("Label2");
             FocusOn(w, combo);
             SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-            Sleep(200);
             RECT list, box = RectIn(combo, nullptr);  // the first entry, right of its text (the third is lit)
             SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&list);
-            EXPECT_EQ(OnScreen(nullptr, list.right - 6, box.bottom + 5)[0], Rgb(GetSysColor(COLOR_WINDOW)));
+            const DWORD entry = Rgb(GetSysColor(COLOR_WINDOW));
+            EXPECT_TRUE(WaitUntil([&] { return OnScreen(nullptr, list.right - 6, box.bottom + 5)[0] == entry; }));
             Keys(w, {VK_ESCAPE});
             EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 5000))
                 << "the list stays open";
@@ -250,9 +254,9 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             const COLORREF old[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)},
                            odd[] = {RGB(0, 128, 128), RGB(0, 0, 255)};
             SetSysColors(2, elements, odd);
-            Sleep(300);
-            EXPECT_EQ(Ground(label, true), Rgb(odd[0])) << "the main window's empty label";
-            EXPECT_EQ(Ground(field), Rgb(odd[1])) << "the resolution box";
+            EXPECT_TRUE(WaitUntil([&] { return Ground(label, true) == Rgb(odd[0]); }))
+                << "the main window's empty label";
+            EXPECT_TRUE(WaitUntil([&] { return Ground(field) == Rgb(odd[1]); })) << "the resolution box";
             EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
             SetSysColors(2, elements, old);
@@ -273,19 +277,13 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
         if (form == &app::kAboutLayout) Keys(w, {VK_SPACE});  // on "Ok", its only control
         if (form == &app::kHelpLayout) Keys(w, {VK_MENU, 'C'});
         EXPECT_TRUE(WaitGone(w));
-        Sleep(100);
-        EXPECT_TRUE(IsWindowEnabled(panel.main()));
-        EXPECT_EQ(GetForegroundWindow(), panel.main());
+        HWND main = panel.main();
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) && GetForegroundWindow() == main; }))
+            << "the main window enabled and in front again";
         HWND opener = panel.Main(form == &app::kGameOptionsLayout ? "Command7" : form == &app::kAboutLayout ? "Command4"
-                                                                                                            : "Command6");
-        // With no window manager, a late X focus event can take the activation from the panel
-        // after the modal window went; activated again, the focus must still come back there.
-        EXPECT_TRUE(WaitUntil([&] {
-            if (GetForegroundWindow() != panel.main()) SetForegroundWindow(panel.main());
-            return FocusOf(panel.main()) == opener;
-        }, 5000)) << "the focus back on the button that opened it, so Space presses it again; it is on "
-                  << ClassOf(FocusOf(panel.main())) << " \"" << TextOf(FocusOf(panel.main())) << "\", "
-                  << (GetForegroundWindow() == panel.main() ? "the panel active" : "another window active");
+                                                                                                     : "Command6");
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == opener; }, 5000))
+            << "the focus back on the button that opened it, so Space presses it again";
     }
     // Another window in front, then the panel again: the focus where it was.
     HWND other = CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
@@ -341,14 +339,14 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
             r.right = r.left + Px(app::kFrm1Layout.client_width, dpi) + 40;
             r.bottom = r.top + Px(app::kFrm1Layout.client_height, dpi) + 60;
             SendMessageW(panel.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&r);
-            Sleep(300);  // let it paint
+            Settle(panel.main());
             // The labels drawn anew in their new fonts: a full repaint changes nothing.
             HWND state = panel.Main("visual");
             RECT rc;
             GetClientRect(state, &rc);
             Pixels shown = OnScreen(state, 0, 0, rc.right, rc.bottom);
-            RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            for (int k = 0; k < 2; ++k) SendMessageTimeoutW(panel.main(), WM_NULL, 0, 0, 0, 2000, nullptr);
+            RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            Settle(panel.main());
             EXPECT_TRUE(OnScreen(state, 0, 0, rc.right, rc.bottom) == shown) << "the state label was stale";
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
@@ -364,8 +362,12 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
                 ADD_FAILURE() << "the build's picture: " << size.cx << "x" << size.cy;
                 continue;
             }
-            const int apart = Farthest(OnScreen(panel.Main(control), 0, 0, size.cx, size.cy), want);
             const bool drawn = dpi % 48 == 0;  // 96, 144, 192
+            int apart = 0;  // once it shows, or after the wait
+            WaitUntil([&] {
+                apart = Farthest(OnScreen(panel.Main(control), 0, 0, size.cx, size.cy), want);
+                return apart <= (drawn ? 0 : 4);
+            });
             if (!drawn) std::printf("%s at %d dpi: at most %d levels from ImageMagick's\n", control, dpi, apart);
             EXPECT_LE(apart, drawn ? 0 : 4) << (drawn ? "the drawing as it is" : "shrunk by area average");
         }
