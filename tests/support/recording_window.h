@@ -20,9 +20,9 @@ public:
     std::function<void(const std::string&)> on_message;  // runs before the answer
     std::function<void(const char*)> on_change;           // scroll bar change event
 
-    // The last range and steps set on a scroll bar, and how often one was set.
+    // The last range and steps set on a scroll bar.
     struct Range {
-        int min = 0, max = 0, small_step = 0, large_step = 0, times = 0;
+        int min = 0, max = 0, small_step = 0, large_step = 0;
     };
     std::map<std::string, Range> ranges;
 
@@ -35,8 +35,7 @@ public:
         if (changed && on_change) on_change(c);
     }
     void SetRange(const char* c, int min, int max, int small_step, int large_step) override {
-        Range& r = ranges[c];
-        r = {min, max, small_step, large_step, r.times + 1};
+        ranges[c] = {min, max, small_step, large_step};
     }
     platform::Answer Message(const std::string& text, platform::Buttons buttons) override {
         messages.push_back(text);
