@@ -7,10 +7,10 @@ is never touched and each mutant recompiles one file and relinks.
 """
 
 import argparse
+import collections
 import fnmatch
 import os
 import random
-import re
 import shutil
 import signal
 import subprocess
@@ -19,41 +19,51 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import classify as C  # noqa: E402
 import mutants as M  # noqa: E402
 import wine  # noqa: E402
 
-# Which UI tests see a Windows-only file: the window the file serves.
+# Which tests see a Windows-only file: the window the file serves.
 # First matching pattern (fnmatch on the path) wins. `core` says whether the
 # Windows core tests (zarn_tests.exe) link the file; the front end in app/win
-# is linked only into the panel itself, so only the UI tests can see it.
+# is linked only into the panel itself, so only the UI tests can see it. The
+# UI filter runs at 96 and at 144 dpi; `fonts` adds the windows' test in a
+# prefix with fewer fonts, `pictures` the pictures' test at 120 dpi.
 # Update this table when front-end files are split or renamed.
+Seen = collections.namedtuple("Seen", "core ui fonts pictures")
 WINDOWS_TESTS = [
-    # pattern                      core   UI tests (gtest filter), at 96 dpi
-    ("*/win/profile*",             True,  "GameOptionsUi.*"),
-    ("*/win/wide*",                True,  "*"),
-    ("platform/win/*",             True,  "MainWindowUi.*:PlantedDllUi.*"),
-    ("app/win/dialog*",            False, "WindowsUi.*:GameOptionsUi.*"),
-    ("app/win/*option*",           False, "GameOptionsUi.*:WindowsUi.*"),
-    ("app/win/pictures*",          False, "PicturesUi.*:WindowsUi.*"),
-    ("app/win/icon*",              False, "PicturesUi.*"),
-    ("app/win/taskbar*",           False, "MainWindowUi.*"),
-    ("app/win/fonts*",             False, "WindowsUi.*"),
-    ("app/win/paint*",             False, "WindowsUi.*"),
-    ("app/win/realise*",           False, "WindowsUi.*:GameOptionsUi.*:PicturesUi.*"),
-    ("app/win/modal*",             False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*"),
-    ("app/win/form*",              False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*"),
-    ("app/win/main*",              False, "WindowsUi.*:MainWindowUi.*:PlantedDllUi.*"),
-    ("app/win/system*",            False, "WindowsUi.*:PlantedDllUi.*"),
-    ("app/win/terminate*",         False, "MainWindowUi.*"),
-    ("*",                          True,  "*"),   # anything else: every test
+    # pattern                      core   UI tests (gtest filter)                      fonts  pictures
+    ("*/win/profile*",             True,  "GameOptionsUi.*",                           False, False),
+    ("*/win/wide*",                True,  "*",                                         False, False),
+    ("platform/win/*",             True,  "MainWindowUi.*:PlantedDllUi.*",             False, False),
+    ("app/win/dialog*",            False, "WindowsUi.*:GameOptionsUi.*",               False, False),
+    ("app/win/*option*",           False, "GameOptionsUi.*:WindowsUi.*",               False, False),
+    ("app/win/pictures*",          False, "PicturesUi.*:WindowsUi.*",                  False, True),
+    ("app/win/icon*",              False, "PicturesUi.*",                              False, True),
+    ("app/win/resample*",          False, "*",                                         False, True),
+    ("app/win/taskbar*",           False, "MainWindowUi.*",                            False, False),
+    ("app/win/fonts*",             False, "WindowsUi.*",                               True,  False),
+    ("app/win/paint*",             False, "WindowsUi.*",                               False, False),
+    ("app/win/realise*",           False, "WindowsUi.*:GameOptionsUi.*:PicturesUi.*",  True,  True),
+    ("app/win/modal*",             False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*", False, False),
+    ("app/win/form*",              False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*", True, False),
+    ("app/win/main*",              False, "WindowsUi.*:MainWindowUi.*:PlantedDllUi.*", False, False),
+    ("app/win/system*",            False, "WindowsUi.*:PlantedDllUi.*",                False, False),
+    ("app/win/terminate*",         False, "MainWindowUi.*",                            False, False),
+    ("*",                          True,  "*",                                         True,  True),   # anything else: every test
 ]
 
 
 def windows_tests(path):
-    for pattern, core, ui in WINDOWS_TESTS:
+    for pattern, *seen in WINDOWS_TESTS:
         if fnmatch.fnmatch(path, pattern):
-            return core, ui
-    return True, "*"
+            return Seen(*seen)
+    return Seen(*WINDOWS_TESTS[-1][1:])
+
+
+def builds_for_windows(path):
+    """A core file that is also compiled into the Windows program (and its tests)."""
+    return not path.startswith("platform/posix/")
 
 
 # ---- the private copy ----------------------------------------------------
@@ -171,20 +181,18 @@ class Half:
                     result, detail = "uncompiled", ""
                 else:
                     result, detail = test(m)
-                    if isinstance(detail, list):
-                        self.fails[m] = detail
-                        detail = "%d tests failed" % len(detail)
-                detail = "build %.1fs%s" % (built, "; " + detail if detail else "")
+                    if isinstance(detail, tuple):  # --matrix: (detail, every test it failed)
+                        detail, self.fails[m] = detail
             finally:
                 write_touched(path, original)
                 os.remove(marker)
             secs = time.time() - t0
             if result != "uncompiled":
                 done += 1
-            self.results.append((m, result, secs))
-            self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s%s" % (
+            self.results.append((m, result, secs, detail))
+            self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s  (build %.1fs%s)" % (
                 self.name, done, limit if limit < 10**9 else "-", m.where(), m.op, result, secs,
-                m.change(), "  (" + detail + ")"))
+                m.change(), built, "; " + detail if detail else ""))
         self.seconds = time.time() - start
 
 
@@ -271,71 +279,118 @@ def main():
         os.remove(marker)
 
     halves = []
-    if args.core > 0 and args.core_minutes > 0 and core:
-        halves.append(run_core(args, core))
-    if args.win_minutes > 0 and args.win > 0 and win:
-        halves.append(wine.run_windows(args, win, Half, build, configure, sh, windows_tests))
+    windows = None
+    try:
+        if args.core > 0 and args.core_minutes > 0 and core:
+            if any(builds_for_windows(m.path) for m in core[:args.core]):
+                windows = wine.Windows(args, build, configure, sh)
+            halves.append(run_core(args, core, windows))
+        if args.win_minutes > 0 and args.win > 0 and win:
+            windows = windows or wine.Windows(args, build, configure, sh)
+            halves.append(wine.run_windows(args, win, Half, windows, windows_tests))
+    finally:
+        if windows:
+            windows.stop()
     report(args, halves)
     return 0
 
 
-def run_core(args, chosen):
+def run_core(args, chosen, windows):
+    """Native tests first; a mutant of a file that the Windows program also
+    builds, if they do not kill it, then meets the core tests under Wine."""
     half = Half("core", args, None)
     b = configure(args.workdir, "native")
     rc, secs, out = build(b, ["zarn_tests"], args.jobs)
     if rc != 0:
         sys.exit("mutate: the unmutated tree does not build natively:\n" + out[-3000:])
-    exe = os.path.join(b, "tests", "zarn_tests")
-    rc, base, out = sh([exe], cwd=os.path.join(b, "tests"))
+    cwd = os.path.join(b, "tests")
+    exe = os.path.join(cwd, "zarn_tests")
+    base_exe = os.path.join(args.workdir, "base-native", "zarn_tests")  # confirms a kill
+    os.makedirs(os.path.dirname(base_exe), exist_ok=True)
+    shutil.copy2(exe, base_exe)
+    rc, base, out = sh([exe], cwd=cwd)
     if rc != 0:
         sys.exit("mutate: the native tests fail on the unmutated tree:\n" + out[-3000:])
+    passing = set(C.parse(out).passed)
     limit = 2 * base + 10
-    _, _, listed = sh([exe, "--gtest_list_tests"], cwd=os.path.join(b, "tests"))
+    _, _, listed = sh([exe, "--gtest_list_tests"], cwd=cwd)
     suite = None
     for line in listed.splitlines():
         if line and not line.startswith(" "):
             suite = line.split()[0]
         elif line.strip() and suite:
             half.tests.append(suite + line.split()[0])
-    print("mutate: core baseline: tests pass in %.1fs; per-mutant limit %.0fs" % (base, limit), flush=True)
+    print("mutate: core baseline: %d tests pass in %.1fs; per-mutant limit %.0fs" % (
+        len(passing), base, limit), flush=True)
+    if windows:
+        windows.setup(["zarn_tests"], ["core96"])
     env = dict(os.environ, GTEST_FAIL_FAST="1")
 
+    def native():
+        for _ in range(wine.TRIES):
+            rc, secs, out = sh([exe], timeout=limit, env=env, cwd=cwd)
+            result, detail, test = C.classify(rc, out, passing, C.timed_out(rc, secs, limit))
+            if result != C.NOSTART:
+                break
+        if result == C.KILLED:
+            _, _, out = sh([base_exe, "--gtest_filter=" + test], timeout=limit, cwd=cwd)
+            if not C.passed_once(out, test):
+                return C.FLAKY, "native: %s failed on the mutant and again on the unmutated build" % test
+        return result, ("native: " + detail) if detail else ""
+
+    def under_wine():
+        rc, secs, out = windows.build(["zarn_tests"])
+        if rc != 0:
+            return C.SURVIVED, "the Windows build does not compile it"
+        return windows.suites["core96"].run()
+
     def test(m):
-        rc, _, _ = sh([exe], timeout=limit, env=env, cwd=os.path.join(b, "tests"))
-        result = "survived" if rc == 0 else "timeout" if rc == 124 else "killed"
-        if result != "killed" or not args.matrix:
-            return result, ""
-        rc, _, out = sh([exe], timeout=limit, cwd=os.path.join(b, "tests"))
-        return result, sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)", out, re.M)))
+        steps = [native] + ([under_wine] if windows and builds_for_windows(m.path) else [])
+        result, detail = wine.first_verdict(steps)
+        if result != C.KILLED or not args.matrix:
+            return result, detail
+        _, _, out = sh([exe], timeout=limit, cwd=cwd)
+        p = C.parse(out)
+        return result, (detail, sorted(set(t for t in p.failed + [p.unfinished] if t in passing)))
 
     half.run(chosen, args.core_minutes, args.core, {"build": b, "targets": lambda m: ["zarn_tests"]}, test)
-    build(b, ["zarn_tests"], args.jobs)  # leave the build matching the tree
+    build(b, ["zarn_tests"], args.jobs)  # leave the builds matching the tree
+    if windows:
+        windows.build(["zarn_tests"])
     return half
 
 
 def report(args, halves):
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "w") as f:
-        f.write("half\tfile\tline\tcolumn\top\tresult\tseconds\tbefore\tafter\n")
+        f.write("half\tfile\tline\tcolumn\top\tresult\tseconds\tbefore\tafter\tdetail\n")
         for h in halves:
-            for m, result, secs in h.results:
-                f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\n" % (
-                    h.name, m.path, m.line, m.column, m.op, result, secs, esc(m.before), esc(m.after)))
+            for m, result, secs, detail in h.results:
+                f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\t%s\n" % (
+                    h.name, m.path, m.line, m.column, m.op, result, secs, esc(m.before), esc(m.after),
+                    esc(detail)))
     print("\n== mutation testing, seed %d" % args.seed)
+    print("killed: a named test that passes on the unmutated build failed or crashed; timeouts and "
+          "runs no test explains are not kills")
     for h in halves:
-        counted = [r for r in h.results if r[1] != "uncompiled"]
-        killed = [r for r in counted if r[1] in ("killed", "timeout")]
-        timeouts = [r for r in counted if r[1] == "timeout"]
-        survivors = [r for r in counted if r[1] == "survived"]
-        n = len(counted)
-        print("%s: killed %d / %d%s (%d of them by timeout); %d did not compile (not counted); "
-              "%.1f min (+%.1f min build and baseline), %.1f mutants/min" % (
-                  h.name, len(killed), n, " (%.0f%%)" % (100.0 * len(killed) / n) if n else "", len(timeouts),
-                  len(h.results) - n, h.seconds / 60, h.setup / 60, n / (h.seconds / 60) if h.seconds else 0))
-        for m, _, _ in timeouts:
-            print("  timeout   %s %s %s" % (m.where(), m.op, m.change()))
-        for m, _, _ in survivors:
-            print("  survived  %s %s %s" % (m.where(), m.op, m.change()))
+        by = {}
+        for r in h.results:
+            by.setdefault(r[1], []).append(r)
+        k, s, t = (len(by.get(x, [])) for x in (C.KILLED, C.SURVIVED, C.TIMEOUT))
+        apart = [r for x in (C.NOSTART, C.UNNAMED, C.FLAKY) for r in by.get(x, [])]
+        n = sum(len(v) for x, v in by.items() if x != "uncompiled")
+
+        def ratio(a, b):
+            return "%d / %d%s" % (a, b, " (%.0f%%)" % (100.0 * a / b) if b else "")
+        print("%s: killed / (killed + survived) %s; killed / (killed + survived + timeouts) %s" % (
+            h.name, ratio(k, k + s), ratio(k, k + s + t)))
+        print("  %d run: %d killed, %d survived, %d timeouts, %d not counted (no test started, no named "
+              "test, or a test failing unmutated too); %d did not compile; %.1f min (+%.1f min build "
+              "and baseline), %.1f mutants/min" % (
+                  n, k, s, t, len(apart), len(by.get("uncompiled", [])), h.seconds / 60, h.setup / 60,
+                  n / (h.seconds / 60) if h.seconds else 0))
+        for m, result, _, detail in by.get(C.TIMEOUT, []) + apart + by.get(C.SURVIVED, []):
+            print("  %-9s %s %s %s%s" % (result, m.where(), m.op, m.change(), "  (" + detail + ")" if detail else ""))
     for h in halves:
         if h.fails:
             matrix(args, h)
@@ -393,7 +448,7 @@ def compare(old, new):
         with open(p) as f:
             next(f)
             for line in f:
-                h, path, ln, col, op, result, _, before, after = line.rstrip("\n").split("\t")
+                h, path, ln, col, op, result, _, before, after = line.rstrip("\n").split("\t")[:9]
                 rows[(path, op, before, after, ln + ":" + col)] = result
         return rows
     a, b = load(old), load(new)
