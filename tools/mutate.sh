@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Mutation testing of the product's sources (panel/, settings/, platform/,
 # app/): small seeded changes, each built and tested on a private copy of the
-# tree; prints killed / total and every survivor. A tool, not part of CI.
+# tree; prints the share that a named test kills (with and without timeouts)
+# and every survivor and timeout. A tool, not part of CI.
 #
 #   tools/mutate.sh                      200 core mutants, then 30 min of Windows-only ones
 #   tools/mutate.sh --core 20 --win-minutes 5 --seed 7

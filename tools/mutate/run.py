@@ -1,9 +1,17 @@
 """Mutation testing: makes mutants of the product's sources, builds and runs
 the tests that can see each one, and reports the survivors.
 
+A mutant is killed only when a named test that passed on the unmutated build
+fails an assertion or crashes on it (gtest's output says which; the test is
+run once more on the unmutated build to confirm). A run that reaches its time
+limit is a timeout, whatever its exit status, and stays out of the first
+ratio; a run in which no test started is tried again; a failing exit that no
+such test explains is listed apart. See classify.py.
+
 Works on a private copy of the tree (WORKDIR/src) with persistent builds
-beside it (WORKDIR/native, WORKDIR/win, WORKDIR/wine96), so the user's tree
-is never touched and each mutant recompiles one file and relinks.
+beside it (WORKDIR/native, WORKDIR/win, the Wine prefixes WORKDIR/wine96,
+wine120, wine144), so the user's tree is never touched and each mutant
+recompiles one file and relinks.
 """
 
 import argparse
@@ -336,12 +344,12 @@ def run_core(args, chosen, windows):
             _, _, out = sh([base_exe, "--gtest_filter=" + test], timeout=limit, cwd=cwd)
             if not C.passed_once(out, test):
                 return C.FLAKY, "native: %s failed on the mutant and again on the unmutated build" % test
-        return result, ("native: " + detail) if detail else ""
+        return result, "native: " + (detail or "passed")
 
     def under_wine():
         rc, secs, out = windows.build(["zarn_tests"])
         if rc != 0:
-            return C.SURVIVED, "the Windows build does not compile it"
+            return C.SURVIVED, "core96: the Windows build does not compile it"
         return windows.suites["core96"].run()
 
     def test(m):

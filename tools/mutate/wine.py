@@ -168,7 +168,7 @@ class Suite:
             if not C.passed_once(out, test):
                 self.reset()
                 return C.FLAKY, "%s: %s failed on the mutant and again on the unmutated build" % (self.name, test)
-        return result, ("%s: %s" % (self.name, detail)) if detail else ""
+        return result, "%s: %s" % (self.name, detail or "passed")
 
 
 def first_verdict(steps):
@@ -178,13 +178,12 @@ def first_verdict(steps):
     details = []
     for step in steps:
         result, detail = step()
-        if detail:
-            details.append(detail)
+        details.append(detail)
         if result in (C.KILLED, C.TIMEOUT):
             return result, detail
         if result != C.SURVIVED and other is None:
             other = (result, detail)
-    return other or (C.SURVIVED, "; ".join(details))
+    return other or (C.SURVIVED, "; ".join(details))  # "native: passed; core96: passed"
 
 
 class Windows:
