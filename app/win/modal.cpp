@@ -41,6 +41,17 @@ bool CharForNoOne(MSG& msg) {
     return !(code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE | DLGC_WANTALLKEYS));
 }
 
+// Tab moves the focus as WM_NEXTDLGCTL does on our windows. Left to
+// IsDialogMessage, which takes them for no dialog, Wine makes a push button
+// that Tab reaches the default button, which Enter then presses.
+bool Tab(const MSG& msg, HWND root) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
+    if (code & (DLGC_WANTTAB | DLGC_WANTMESSAGE)) return false;
+    SendMessageW(root, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) != 0, 0);
+    return true;
+}
+
 // The arrows move the focus through the window's controls, as the dialog
 // manager does, but past those that never take it (labels, images), where
 // the dialog manager would stop. Controls that want the arrows (scroll bars,
@@ -76,7 +87,7 @@ void RunMessageLoop(const FormWindow& window) {
         if (got < 0) return;
         if (Escape(msg)) continue;
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && Arrow(msg, root)) continue;
+        if (root && (Arrow(msg, root) || Tab(msg, root))) continue;
         if (root && !CharForNoOne(msg) && IsDialogMessageW(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
