@@ -9,6 +9,34 @@ namespace {
 using namespace game_files;
 using Names = std::vector<std::string>;
 
+// The state label's text at the main window's first paint, read by a subclass that a CBT hook
+// puts on the window as it is made.
+std::string g_at_first_paint;
+WNDPROC g_form_proc;
+LRESULT CALLBACK FirstPaint(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT && g_at_first_paint.empty())
+        g_at_first_paint = "\"" + TextOf(Control(h, app::kFrm1Layout, "visual")) + "\"";
+    return CallWindowProcW(g_form_proc, h, msg, wp, lp);
+}
+LRESULT CALLBACK SubclassMain(int code, WPARAM wp, LPARAM lp) {
+    HWND h = (HWND)wp;
+    if (code == HCBT_CREATEWND && !((CBT_CREATEWNDW*)lp)->lpcs->hwndParent && ClassOf(h) == "ZarnForm")
+        g_form_proc = (WNDPROC)SetWindowLongPtrW(h, GWLP_WNDPROC, (LONG_PTR)FirstPaint);
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The marker's state is shown from the first paint: a file of its name in any case is Enabled,
+// a folder of that name Disabled.
+TEST(MainWindowUi, StateLabelHoldsTheMarkersStateAtTheFirstPaint) {
+    for (bool file : {true, false}) {
+        TempFolder folder;
+        file ? folder.Write("EXPANDMD81.MIX", "mod") : folder.MakeFolder("expandmd81.mix");
+        g_at_first_paint.clear();
+        Panel panel(folder, SubclassMain);
+        EXPECT_EQ(g_at_first_paint, file ? "\"Enabled\"" : "\"Disabled\"");
+    }
+}
+
 // In a folder of non-English letters; Launch gives the game its path as its whole command line,
 // and the panel ends.
 TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
@@ -115,8 +143,12 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini) << "the switch's key alone";
     ASSERT_TRUE(PostMessageW(dialog, WM_CLOSE, 0, 0) && WaitGone(dialog));
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini);
-
+    // Opened again after the file changed: its new values, not the 33 typed.
+    folder.Write("RA2MD.ini", "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=0.25\r\nVoiceVolume=0.700000"
+                 "\r\nScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer"
+                 "=no\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1024\r\nScreenHeight=768\r\n");
     dialog = panel.Open(app::kGameOptionsLayout);
+    EXPECT_EQ(shown(), "Sound On|Off|On|On|25 25|70 70|40 40|1024x768");
     SetWindowTextW(item("Text1"), L"150");
     SetWindowTextW(item("Text2"), L"7");
     SendMessageW(dialog, WM_HSCROLL, SB_PAGERIGHT, (LPARAM)item("HScroll3"));
@@ -124,8 +156,8 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     Click(item("Command1"));  // "Save And Close"
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume="
-              "0.07\r\nScoreVolume=0.5\r\nInGameMusic=no\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
-              "yes\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\nScreenHeight=960\r\n");
+              "0.07\r\nScoreVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
+              "no\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\nScreenHeight=960\r\n");
 }
 
 }  // namespace

@@ -63,11 +63,13 @@ inline void Keys(HWND window, std::initializer_list<WORD> keys) {
 class Panel {
 public:
     // The program's start-up (app/win/main.cpp) on a thread of its own, handed `folder` as its
-    // application folder.
-    explicit Panel(const TempFolder& folder) : folder_(folder.path()) {
-        thread_ = CreateThread(nullptr, 0, [](void* game) -> DWORD {
-            return (DWORD)app::RunPanel(*static_cast<GameFolder*>(game));
-        }, &folder_, 0, nullptr);
+    // application folder; `cbt`, if any, a CBT hook on that thread from before its first window.
+    explicit Panel(const TempFolder& folder, HOOKPROC cbt = nullptr) : folder_(folder.path()), cbt_(cbt) {
+        thread_ = CreateThread(nullptr, 0, [](void* self) -> DWORD {
+            auto* panel = static_cast<Panel*>(self);
+            if (panel->cbt_) SetWindowsHookExW(WH_CBT, panel->cbt_, nullptr, GetCurrentThreadId());
+            return (DWORD)app::RunPanel(panel->folder_);
+        }, this, 0, nullptr);
         main_ = Find([](HWND h) { return ClassOf(h) == "ZarnForm" && !GetWindow(h, GW_OWNER); }, 30000);
         Settle(main_);
     }
@@ -132,6 +134,7 @@ public:
 
 private:
     GameFolder folder_;
+    HOOKPROC cbt_;
     HANDLE thread_ = nullptr;
     HWND main_ = nullptr;
 };
