@@ -43,12 +43,17 @@ bool CharForNoOne(MSG& msg) {
 
 // Tab moves the focus as WM_NEXTDLGCTL does on our windows. Left to
 // IsDialogMessage, which takes them for no dialog, Wine makes a push button
-// that Tab reaches the default button, which Enter then presses.
+// that Tab reaches the default button, which Enter then presses. As in a
+// dialog, a text box that Tab reaches has its whole text selected, so what
+// is typed replaces it.
 bool Tab(const MSG& msg, HWND root) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
     LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
     if (code & (DLGC_WANTTAB | DLGC_WANTMESSAGE)) return false;
     SendMessageW(root, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) != 0, 0);
+    HWND to = GetFocus();
+    if (to && (SendMessageW(to, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        SendMessageW(to, EM_SETSEL, 0, -1);
     return true;
 }
 

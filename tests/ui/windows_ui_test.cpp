@@ -265,6 +265,11 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
         if (want.size() == 1) break;
         ASSERT_TRUE(WaitUntil([&] { return Keys(w, {VK_TAB}), WaitUntil([&] { return !on(); }, 300); }, 2000))
             << "Tab moves nothing";
+        if (HWND to = FocusOf(w); SendMessageW(to, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+            DWORD from = 0, end = 0;
+            SendMessageW(to, EM_GETSEL, (WPARAM)&from, (LPARAM)&end);
+            EXPECT_EQ(end - from, (DWORD)GetWindowTextLengthW(to)) << "Tab selects a box's whole text";
+        }
         if (focus() == app::FindControl(f, f.focus)) break;
     }
     EXPECT_EQ(seen, want) << "the tab order";
