@@ -397,10 +397,21 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
             HWND state = panel.Main("visual");
             RECT rc;
             GetClientRect(state, &rc);
-            Pixels shown = OnScreen(state, 0, 0, rc.right, rc.bottom);
+            auto steady = [&] {  // Wine copies the drawing to the X screen later: unchanged over 5 polls
+                Pixels last;
+                int same = 0;
+                WaitUntil([&] {
+                    Pixels now = OnScreen(state, 0, 0, rc.right, rc.bottom);
+                    same = now == last ? same + 1 : 0;
+                    last = std::move(now);
+                    return same == 5;
+                });
+                return last;
+            };
+            Pixels shown = steady();
             RedrawWindow(panel.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             Settle(panel.main());
-            EXPECT_TRUE(OnScreen(state, 0, 0, rc.right, rc.bottom) == shown) << "the state label was stale";
+            EXPECT_TRUE(steady() == shown) << "the state label was stale";
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
             SCOPED_TRACE(control);
