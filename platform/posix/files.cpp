@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/posix/file_calls.h"
 #include "platform/posix/names.h"
 
 namespace platform {
@@ -27,7 +28,7 @@ bool CopyData(int in, int out, std::uint64_t size, const CopyProgress& progress)
     std::uint64_t copied = 0;
     const size_t chunk = 8u << 20;
     for (;;) {
-        ssize_t n = copy_file_range(in, nullptr, out, nullptr, chunk, 0);
+        ssize_t n = Calls().CopyFileRange(in, out, chunk);
         if (n == 0) return true;
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -40,14 +41,14 @@ bool CopyData(int in, int out, std::uint64_t size, const CopyProgress& progress)
     }
     static char buf[1 << 16];
     for (;;) {
-        ssize_t n = read(in, buf, sizeof buf);
+        ssize_t n = Calls().Read(in, buf, sizeof buf);
         if (n == 0) return true;
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
         for (ssize_t done = 0; done < n;) {
-            ssize_t w = write(out, buf + done, n - done);
+            ssize_t w = Calls().Write(out, buf + done, n - done);
             if (w < 0) {
                 if (errno == EINTR) continue;
                 return false;
@@ -68,7 +69,7 @@ bool SyncFolderOf(const std::string& path) {
                                                       : path.substr(0, slash);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
-    bool ok = fsync(fd) == 0;
+    bool ok = Calls().Fsync(fd) == 0;
     int err = errno;
     close(fd);
     errno = err;
@@ -110,7 +111,7 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     // even when it replaces a file that had others.
     bool ok = CopyData(in, out, (std::uint64_t)src.st_size, progress) &&
               fchmod(out, src.st_mode & 0777) == 0 &&
-              fsync(out) == 0;
+              Calls().Fsync(out) == 0;
     int err = errno;
     close(in);
     if (close(out) != 0 && ok) {

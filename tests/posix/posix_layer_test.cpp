@@ -1,4 +1,4 @@
-// The POSIX layer where the kernel lets it down, through link-time wrappers.
+// The POSIX layer where the kernel lets it down, through a wrapper of its system calls.
 #include <gtest/gtest.h>
 
 #include <sched.h>
@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/posix/file_calls.h"
 #include "platform/profile.h"
 #include "tests/support/on_exit.h"
 #include "tests/support/temp_folder.h"
@@ -28,39 +29,34 @@ using namespace std::string_literals;
 
 namespace {
 using Strings = std::vector<std::string>;
-struct Faults {
+
+// The real calls, refused, interrupted or cut short as a test sets it.
+struct FaultyCalls : platform::FileCalls {
     std::vector<int> refuse_with;  // errnos for the next copy_file_range calls
     int interrupt_reads = 0, interrupt_writes = 0;
     bool short_writes = false;  // each write takes at most 1000 bytes
     Strings synced;             // what fsync was called on, in order
-} g;
-}  // namespace
 
-extern "C" ssize_t __real_copy_file_range(int, off64_t*, int, off64_t*, size_t, unsigned);
-extern "C" ssize_t __wrap_copy_file_range(int in, off64_t* in_off, int out, off64_t* out_off, size_t n,
-                                          unsigned flags) {
-    if (g.refuse_with.empty()) return __real_copy_file_range(in, in_off, out, out_off, n, flags);
-    errno = g.refuse_with.front();
-    if (errno == EINTR) g.refuse_with.clear();
-    return -1;
-}
-extern "C" ssize_t __real_read(int, void*, size_t);
-extern "C" ssize_t __wrap_read(int fd, void* buf, size_t n) {
-    if (g.interrupt_reads > 0 && g.interrupt_reads--) return errno = EINTR, -1;
-    return __real_read(fd, buf, n);
-}
-extern "C" ssize_t __real_write(int, const void*, size_t);
-extern "C" ssize_t __wrap_write(int fd, const void* buf, size_t n) {
-    if (g.interrupt_writes > 0 && g.interrupt_writes--) return errno = EINTR, -1;
-    return __real_write(fd, buf, g.short_writes && n > 1000 ? 1000 : n);
-}
-extern "C" int __real_fsync(int);
-extern "C" int __wrap_fsync(int fd) {
-    g.synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
-    return __real_fsync(fd);
-}
+    ssize_t CopyFileRange(int in, int out, std::size_t n) override {
+        if (refuse_with.empty()) return FileCalls::CopyFileRange(in, out, n);
+        errno = refuse_with.front();
+        if (errno == EINTR) refuse_with.clear();
+        return -1;
+    }
+    ssize_t Read(int fd, void* buf, std::size_t n) override {
+        if (interrupt_reads > 0 && interrupt_reads--) return errno = EINTR, -1;
+        return FileCalls::Read(fd, buf, n);
+    }
+    ssize_t Write(int fd, const void* buf, std::size_t n) override {
+        if (interrupt_writes > 0 && interrupt_writes--) return errno = EINTR, -1;
+        return FileCalls::Write(fd, buf, short_writes && n > 1000 ? 1000 : n);
+    }
+    int Fsync(int fd) override {
+        synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
+        return FileCalls::Fsync(fd);
+    }
+};
 
-namespace {
 
 // copy_file_range refused (two file systems, an old kernel): a copy by hand that
 // survives interrupted and short reads and writes; the copy, then its folder, flushed.
@@ -77,10 +73,15 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
         TempFolder dir;
         dir.Write("expandmd80.mix", big + "end");
         std::vector<std::uint64_t> copied;
-        g = {{err}, 2, 2, true, {}};
+        FaultyCalls calls;
+        calls.refuse_with = {err};
+        calls.interrupt_reads = calls.interrupt_writes = 2;
+        calls.short_writes = true;
+        platform::FileCalls* real = platform::SetFileCalls(&calls);
         platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
                                                        [&](auto done, auto) { copied.push_back(done); });
-        const Strings synced = std::exchange(g, {}).synced;
+        platform::SetFileCalls(real);
+        const Strings& synced = calls.synced;
         const bool ok = err != EIO;
         const std::string folder = std::filesystem::canonical(dir.path()).string();
         EXPECT_EQ(s.ok, ok) << s.reason;
