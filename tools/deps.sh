@@ -21,6 +21,7 @@ needs=(
   import imagemagick          convert imagemagick
   /usr/bin/python3 python3    git git
   /usr/lib/python3/dist-packages/pefile.py python3-pefile
+  /usr/lib/python3/dist-packages/fontTools/ttLib/__init__.py python3-fonttools
   sha256sum coreutils         timeout coreutils
   strace strace               setpriv util-linux
   bc bc                       clang++ clang

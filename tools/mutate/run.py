@@ -35,8 +35,8 @@ import wine  # noqa: E402
 # First matching pattern (fnmatch on the path) wins. `core` says whether the
 # Windows core tests (zarn_tests.exe) link the file; the front end in app/win
 # is linked only into the panel itself, so only the UI tests can see it. The
-# UI filter runs at 96 and at 144 dpi; `fonts` adds the windows' test in a
-# prefix with fewer fonts, `pictures` the pictures' test at 120 dpi.
+# UI filter runs at 96 and at 144 dpi; `fonts` adds the windows' test in the
+# font worlds at 144 dpi, `pictures` the pictures' test at 120 dpi.
 # Update this table when front-end files are split or renamed.
 Seen = collections.namedtuple("Seen", "core ui fonts pictures")
 WINDOWS_TESTS = [

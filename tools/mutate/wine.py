@@ -2,8 +2,9 @@
 
 One Xvfb serves every run; each prefix (96, 120 and 144 dpi, made as
 tools/test.sh makes them) has one persistent wineserver, restarted after any
-run that did not pass (its panel may still run). The fewer-fonts run is
-tests/ui/fewer_fonts.sh, called as ctest calls it, with its own prefix.
+run that did not pass (its panel may still run). The font worlds are
+tests/ui/font_worlds.sh, called as ctest calls it, at 144 dpi (where the
+made faces are tried), with their own prefixes.
 
 Each suite first runs on the unmutated build; only a test that passed there
 can kill a mutant, and the killing test is run once more on a copy of the
@@ -248,12 +249,12 @@ class Windows:
         if name == "pictures120":
             return Suite(name, self, self.prefix(120), ["wine"] + ui, ["wine"] + ui_base,
                          base_filter="PicturesUi.*")
-        if name == "fonts96":  # its own filter: one run of WindowsUi.*, not confirmed test by test
-            fonts = os.path.join(self.work, "wine-dejavu-urw-96")
-            script = os.path.join(self.work, "src", "tests", "ui", "fewer_fonts.sh")
-            return Suite(name, self, self.prefix(96), [script] + ui, None, extra_reset=lambda: subprocess.run(
-                ["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=fonts),
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        if name == "fonts144":  # its own filter: one run of WindowsUi.* per font world, not confirmed
+            worlds = [os.path.join(self.work, "wine-fonts-%s-144" % w) for w in ("fewer", "wide", "fitting")]
+            script = os.path.join(self.work, "src", "tests", "ui", "font_worlds.sh")
+            return Suite(name, self, self.prefix(144), [script] + ui, None, extra_reset=lambda: [subprocess.run(
+                ["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=w),
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) for w in worlds])
         raise ValueError(name)
 
     def stop(self):
@@ -264,7 +265,7 @@ class Windows:
 
 def run_windows(args, chosen, Half, win, windows_tests):
     half = Half("win", args, None)
-    win.setup(TARGETS, ["core96", "ui96", "ui144", "pictures120", "fonts96"])
+    win.setup(TARGETS, ["core96", "ui96", "ui144", "pictures120", "fonts144"])
     s = win.suites
 
     def test(m):
@@ -275,7 +276,7 @@ def run_windows(args, chosen, Half, win, windows_tests):
         if t.pictures:
             steps.append(lambda: s["pictures120"].run("PicturesUi.*"))
         if t.fonts:
-            steps.append(lambda: s["fonts96"].run())
+            steps.append(lambda: s["fonts144"].run())
         return first_verdict(steps)
 
     half.run(chosen, args.win_minutes, args.win, {"build": win.dir, "targets": lambda m: TARGETS}, test)

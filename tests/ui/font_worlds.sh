@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the windows' UI test (layouts, text fits, the faces the controls hold) in font worlds
+# made for it, each a Wine prefix of its own at the DPI of the run's $WINEPREFIX (Wine takes
+# the fonts from fontconfig when it makes a prefix):
+#   fewer    DejaVu and URW only: none of MS Sans Serif's stand-ins but Wine's own Tahoma
+#   wide     and a "Microsoft Sans Serif", the first stand-in, too wide for the captions
+#   fitting  and a "Microsoft Sans Serif" that fits them
+# The test reads the world from ZARN_FONT_WORLD. At 96 dpi Wine's bitmap "MS Sans Serif" is
+# taken before any stand-in, so the two made faces are tried at other DPIs only.
+# Arguments: the UI test program and the panel.
+set -euo pipefail
+. "$(dirname "$0")/../../tools/utf8.sh"  # Wine needs a UTF-8 locale for non-ASCII file names
+here=$(cd "$(dirname "$0")" && pwd) builds=$(cd "$(dirname "$1")/../.." && pwd)
+dejavu=/usr/share/fonts/truetype/dejavu urw=/usr/share/fonts/opentype/urw-base35
+hex=$(sed -n '/^\[Control Panel\\\\Desktop\]/,/^\[/s/^"LogPixels"=dword:\([0-9a-fA-F]*\).*/\1/p' "${WINEPREFIX:?}/user.reg" | head -n 1)
+dpi=$((16#${hex:-60})) worlds=(fewer)
+[ "$dpi" -ne 96 ] && worlds+=(wide fitting)
+status=0
+trap 'wineserver -k 2>/dev/null || true' EXIT
+for world in "${worlds[@]}"; do
+  faces=$builds/fonts-$world
+  mkdir -p "$faces"
+  case $world in  # the made face: from DejaVu Sans, twice as wide, or the condensed one, narrower
+    wide) made=(DejaVuSans.ttf 2) ;;
+    fitting) made=(DejaVuSansCondensed.ttf 0.85) ;;
+    *) made=() ;;
+  esac
+  if [ ${#made[@]} -gt 0 ] && [ ! -f "$faces/made.ttf" ]; then
+    /usr/bin/python3 "$here/font_world.py" "$dejavu/${made[0]}" "Microsoft Sans Serif" "${made[1]}" "$faces/made.ttf"
+  fi
+  export WINEPREFIX="$builds/wine-fonts-$world-$dpi" FONTCONFIG_FILE="$builds/fonts-$world.conf" ZARN_FONT_WORLD=$world
+  echo "<fontconfig><dir>$dejavu</dir><dir>$urw</dir><dir>$faces</dir><cachedir>$builds/fontconfig-cache-$world</cachedir></fontconfig>" >"$FONTCONFIG_FILE"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then  # made once, as tools/test.sh makes its own: booted,
+    wineboot -i >/dev/null 2>&1               # its DPI set, and the server gone (registry saved)
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w
+  fi
+  echo "== font world: $world, $dpi dpi"
+  wine "$1" "$2" --gtest_filter='WindowsUi.*' || status=1
+  wineserver -k 2>/dev/null || true
+done
+exit $status
