@@ -97,7 +97,4 @@ extern const Form* const kForms[4];
 // Twips to pixels at `dpi`, rounded to the nearest pixel.
 constexpr int Pixels(int twips, int dpi) { return (twips * dpi + (twips >= 0 ? 720 : -720)) / 1440; }
 
-// The row named `name`, or null.
-const Control* FindControl(const Form& form, const char* name);
-
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "panel/progress.h"
 
+#include <algorithm>
+
 namespace core {
 
 Progress::Progress(platform::Taskbar* taskbar, platform::Clock& clock, std::uint64_t total)
@@ -11,8 +13,7 @@ void Progress::Copied(std::uint64_t copied) {
     if (!taskbar_ || ended_ || total_ == 0) return;
     if (!shown_ && clock_.Milliseconds() - start_ < kThreshold) return;
     shown_ = true;
-    std::uint64_t done = base_ + copied;
-    taskbar_->SetProgress(done < total_ ? done : total_, total_);
+    taskbar_->SetProgress(std::min(base_ + copied, total_), total_);
 }
 
 void Progress::FileDone(std::uint64_t size) { base_ += size; }

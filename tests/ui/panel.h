@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include <windows.h>
@@ -29,8 +30,13 @@ inline HWND FocusOf(HWND window) {  // the focus of `window`'s thread
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
     return gui.hwndFocus;
 }
+inline const app::Control* FindControl(const app::Form& form, const char* name) {  // the row, or null
+    for (const app::Control* c = form.controls; c != form.controls + form.count; ++c)
+        if (std::strcmp(c->name, name) == 0) return c;
+    return nullptr;
+}
 inline HWND Control(HWND window, const app::Form& form, const char* name) {
-    return GetDlgItem(window, 100 + (int)(app::FindControl(form, name) - form.controls));
+    return GetDlgItem(window, 100 + (int)(FindControl(form, name) - form.controls));
 }
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(20))

@@ -231,7 +231,7 @@ std::string Seen(const Panel& panel, const TempFolder& folder) {
 // (not on a button: its press) change nothing.
 void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w, const app::Form& f) {
     std::vector<std::string> want, seen;
-    for (std::size_t i = 0, first = app::FindControl(f, f.focus) - f.controls; i < f.count; ++i)
+    for (std::size_t i = 0, first = FindControl(f, f.focus) - f.controls; i < f.count; ++i)
         if (const app::Control& row = f.controls[(first + i) % f.count]; row.tab_stop) want.push_back(row.name);
     FocusOn(w, Control(w, f, f.focus));
     auto focus = [&] {  // the focused control of the table (a combo box for its field)
@@ -277,7 +277,7 @@ void ExpectKeysPressNothing(const Panel& panel, const TempFolder& folder, HWND w
             SendMessageW(to, EM_GETSEL, (WPARAM)&from, (LPARAM)&end);
             EXPECT_EQ(end - from, (DWORD)GetWindowTextLengthW(to)) << "Tab selects a box's whole text";
         }
-        if (focus() == app::FindControl(f, f.focus)) break;
+        if (focus() == FindControl(f, f.focus)) break;
     }
     EXPECT_EQ(seen, want) << "the tab order";
 }
@@ -422,7 +422,7 @@ TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
         }
         for (const char* control : {"Picture2(0)", "Picture2(3)", "Picture2(2)", "Image1", "Image2"}) {
             SCOPED_TRACE(control);
-            const app::Control& row = *app::FindControl(app::kFrm1Layout, control);
+            const app::Control& row = *FindControl(app::kFrm1Layout, control);
             RECT rc;
             GetClientRect(panel.Main(control), &rc);
             EXPECT_EQ(Rect({rc.right, rc.bottom}), Rect({Px(row.left + row.width, dpi) - Px(row.left, dpi),
