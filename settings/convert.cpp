@@ -75,13 +75,11 @@ std::optional<int> VolumeFromStored(const std::string& stored) {
     std::optional<Decimal> d = ParseDecimal(stored);
     if (!d) return std::nullopt;
     long scale = d->scale - 2;  // times 100
-    std::string digits = d->digits;
-    if (scale < 0) {
+    std::string digits = d->digits;  // every digit after the point too: more than `scale`
+    if (scale < 0)
         digits.append((size_t)-scale, '0');
-    } else if ((long)digits.size() < scale) {
-        digits.insert(0, (size_t)scale - digits.size(), '0');
-    }
-    if (scale > 0) RoundHalfEven(digits, digits.size() - (size_t)scale);
+    else
+        RoundHalfEven(digits, digits.size() - (size_t)scale);
     size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos) return 0;
     digits.erase(0, first);

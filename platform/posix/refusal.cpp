@@ -23,7 +23,6 @@ RefusalFacts FactsAbout(const Status& refused) {
     }
     f.wine = true;
     f.elevated = geteuid() == 0;
-    if (refused.file.empty()) return f;
     struct stat st;
     if (stat(refused.file.c_str(), &st) == 0) {
         f.read_only = (st.st_mode & 0222) == 0;

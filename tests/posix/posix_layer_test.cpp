@@ -148,7 +148,8 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
 }
 
 // On a read-only medium (the game folder mounted read-only, here in a namespace of a child
-// process) a settings write fails: the file stays as it was and no other file is made.
+// process) a settings write fails, as kernel32's does, even of the value the file holds: the
+// file stays as it was and no other file is made.
 TEST(PosixLayer, ASettingsWriteOnAReadOnlyMediumChangesNothing) {
     TempFolder folder;
     folder.Write("RA2MD.ini", "[Audio]\nSoundVolume=0.5\n");
@@ -163,6 +164,7 @@ TEST(PosixLayer, ASettingsWriteOnAReadOnlyMediumChangesNothing) {
             mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
             _exit(2);
         _exit(platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("RA2MD.ini")) ||
+              platform::WriteIniString("Audio", "SoundVolume", "0.5", folder.File("RA2MD.ini")) ||
               platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("new.ini")));
     }
     int status = 0;
