@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/refusal.h"
@@ -16,8 +15,25 @@ namespace platform {
 
 // Called now and then during a long copy with the bytes of the file copied so
 // far and the file's size, so the caller can keep its window painted and show
-// how far it is. May be empty.
-using CopyProgress = std::function<void(std::uint64_t copied, std::uint64_t size)>;
+// how far it is. May be empty. It refers to the caller's function object
+// (a lambda, say) without copying it, so it is handed down for the length of
+// one call and never kept.
+class CopyProgress {
+public:
+    CopyProgress() = default;
+    template <typename F>
+    CopyProgress(const F& f)
+        : target_(&f), call_([](const void* t, std::uint64_t copied, std::uint64_t size) {
+              (*static_cast<const F*>(t))(copied, size);
+          }) {}
+
+    explicit operator bool() const { return call_ != nullptr; }
+    void operator()(std::uint64_t copied, std::uint64_t size) const { call_(target_, copied, size); }
+
+private:
+    const void* target_ = nullptr;
+    void (*call_)(const void* target, std::uint64_t copied, std::uint64_t size) = nullptr;
+};
 
 // The files of the game folder as a service: start-up hands the real one
 // (SystemFiles, platform/system.h, over the calls below) to the core; a test

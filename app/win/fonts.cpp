@@ -12,8 +12,6 @@
 // made once per row and DPI, when a window first needs the row.
 #include "app/win/form.h"
 
-#include <deque>
-
 #include "platform/win/wide.h"
 
 namespace app {
@@ -281,20 +279,23 @@ platform::WString ChooseFace(const Font& row, UINT dpi) {
     return first_present.empty() ? platform::Widen(row.face) : first_present;
 }
 
-// The face for `row` at `dpi`, chosen once for the process. The choices are
-// kept in a deque, which never moves what it holds: a face handed out stays
-// valid for the life of the process, however many are chosen after it.
+// The face for `row` at `dpi`, chosen once for the process. Each choice is
+// a node of its own, made once and never moved or freed: a face handed out
+// stays valid for the life of the process, however many are chosen after it.
+// (A plain list, not a container: a std::deque here cost about 1.5 KB of
+// code.)
 const platform::WString& FaceFor(const Font& row, UINT dpi) {
     struct Choice {
         const Font* row;
         UINT dpi;
         platform::WString face;
+        const Choice* next;
     };
-    static std::deque<Choice> chosen;
-    for (const Choice& c : chosen)
-        if (c.row == &row && c.dpi == dpi) return c.face;
-    chosen.push_back({&row, dpi, ChooseFace(row, dpi)});
-    return chosen.back().face;
+    static const Choice* chosen = nullptr;
+    for (const Choice* c = chosen; c; c = c->next)
+        if (c->row == &row && c->dpi == dpi) return c->face;
+    chosen = new Choice{&row, dpi, ChooseFace(row, dpi), chosen};
+    return chosen->face;
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ const wchar_t kFormClass[] = L"ZarnForm";
 
 }  // namespace
 
-FormWindow::FormWindow(const Form& form, ModalRunner modal)
-    : form_(form), modal_(std::move(modal)) {}
+FormWindow::FormWindow(const Form& form, ModalRunner modal, const platform::Folder* folder)
+    : form_(form), modal_(modal), folder_(folder) {}
 
 FormWindow::~FormWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -277,7 +277,7 @@ platform::Answer FormWindow::Message(const std::string& text, platform::Buttons 
 void FormWindow::ShowModal(platform::Form form) {
     HWND focus = GetFocus();
     if (focus && IsChild(hwnd_, focus)) focus_ = focus;
-    if (modal_) modal_(form, hwnd_);
+    if (modal_ && folder_) modal_(form, hwnd_, *folder_);
     // Back from the modal window: its control again, whatever order the
     // activation messages came in (under Wine they follow the X server's).
     if (hwnd_ && focus_ && IsChild(hwnd_, focus_) && IsWindowVisible(focus_)) SetFocus(focus_);

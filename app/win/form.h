@@ -12,13 +12,13 @@
 // dragged). The window procedure does nothing else with events.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
 #include "app/layout.h"
+#include "platform/folder.h"
 #include "platform/window.h"
 
 namespace app {
@@ -33,10 +33,11 @@ public:
 
 class FormWindow : public platform::Window {
 public:
-    // Opens a modal window above `owner` and returns when it is closed.
-    using ModalRunner = std::function<void(platform::Form, HWND owner)>;
+    // Opens a modal window above `owner` for the game folder `folder` and
+    // returns when it is closed.
+    using ModalRunner = void (*)(platform::Form form, HWND owner, const platform::Folder& folder);
 
-    FormWindow(const Form& form, ModalRunner modal = nullptr);
+    FormWindow(const Form& form, ModalRunner modal = nullptr, const platform::Folder* folder = nullptr);
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -93,6 +94,7 @@ private:
 
     const Form& form_;
     ModalRunner modal_;
+    const platform::Folder* folder_;
     Behaviour* behaviour_ = nullptr;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;

@@ -44,9 +44,7 @@ int RunPanel(const platform::Folder& folder) {
     platform::UseSettingsFile use_settings_file(settings_file);
     platform::SteadyClock clock;
 
-    FormWindow window(kFrm1Layout, [&folder](platform::Form form, HWND owner) {
-        RunModal(form, owner, folder);
-    });
+    FormWindow window(kFrm1Layout, RunModal, &folder);
     WindowTaskbar taskbar(window);
     core::Frm1 frm1(window, folder, files, programs, &taskbar, clock);
     Frm1Events events(frm1);

@@ -101,9 +101,7 @@ void RunMessageLoop(const FormWindow& window) {
 
 void RunModal(platform::Form form, HWND owner, const platform::Folder& folder) {
     // Built afresh at every opening: nothing typed and not saved survives.
-    FormWindow window(LayoutOf(form), [&folder](platform::Form next, HWND over) {
-        RunModal(next, over, folder);
-    });
+    FormWindow window(LayoutOf(form), RunModal, &folder);
     DialogEvents events(form, window, folder);
     if (owner) EnableWindow(owner, FALSE);
     if (window.Open(&events, owner)) RunMessageLoop(window);
