@@ -135,12 +135,16 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     EXPECT_EQ(folder.Names(), (Strings{"RA2MD.ini", "old.ini", "real.ini"}));
     const std::string text = "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDC"
                              "\xFF\0\0\x01x\0"s;
-    folder.Write("utf16.ini", text);
-    char buffer[100];
-    unsigned n = platform::ReadIniString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
-    EXPECT_EQ(std::string(buffer, n), "???\xFF?x");
-    EXPECT_FALSE(platform::WriteIniString("A", "j", "v", folder.File("utf16.ini")));
-    EXPECT_EQ(folder.Read("utf16.ini"), text);
+    std::string swapped = text;  // the same in UTF-16 big-endian
+    for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
+    for (const std::string& utf16 : {text, swapped}) {
+        folder.Write("utf16.ini", utf16);
+        char buffer[100];
+        unsigned n = platform::ReadIniString("A", "j", "p", buffer, 100, folder.File("utf16.ini"));
+        EXPECT_EQ(std::string(buffer, n), "???\xFF?x");
+        EXPECT_FALSE(platform::WriteIniString("A", "j", "v", folder.File("utf16.ini")));
+        EXPECT_EQ(folder.Read("utf16.ini"), utf16);
+    }
     std::string device = folder.File("device.ini");
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(platform::WriteIniString("A", "j", "v", device));
