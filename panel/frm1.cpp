@@ -78,7 +78,6 @@ bool Frm1::Move(const std::string& source, const std::string& target, Progress& 
             progress.Copied(done);
             window_.KeepPainted();
         });
-    window_.KeepPainted();
     if (!copied.ok) progress.End();
     if (!ProceedWhileBusy(window_, files_, copied, "copy",
                           Quoted(source) + " to " + Quoted(target)))

@@ -22,6 +22,7 @@
 #include "platform/files.h"
 #include "platform/posix/file_calls.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 #include "tests/support/on_exit.h"
 #include "tests/support/temp_folder.h"
 
@@ -36,6 +37,7 @@ struct FaultyCalls : platform::FileCalls {
     int interrupt_reads = 0, interrupt_writes = 0;
     bool short_writes = false;  // each write takes at most 1000 bytes
     Strings synced;             // what fsync was called on, in order
+    std::string folder_at;      // made (holding a file) at the first fsync: the rename then fails
 
     ssize_t CopyFileRange(int in, int out, std::size_t n) override {
         if (refuse_with.empty()) return FileCalls::CopyFileRange(in, out, n);
@@ -53,6 +55,7 @@ struct FaultyCalls : platform::FileCalls {
     }
     int Fsync(int fd) override {
         synced.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)));
+        if (!folder_at.empty()) std::filesystem::create_directories(folder_at + "/inside");
         return FileCalls::Fsync(fd);
     }
 };
@@ -99,6 +102,14 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
         platform::CopyFileReplace(dir.File("a.mix"), dir.File(target));
     platform::CopyFileReplace(dir.File("missing.mix"), dir.File("c.mix"));
     platform::RemoveFile(dir.File("b.mix"));
+    // A folder of the target's name made while the copy is flushed: refused for the rename's reason.
+    FaultyCalls racing;
+    racing.folder_at = dir.File("d.mix");
+    platform::FileCalls* real = platform::SetFileCalls(&racing);
+    const platform::Status raced = platform::CopyFileReplace(dir.File("a.mix"), dir.File("d.mix"));
+    platform::SetFileCalls(real);
+    EXPECT_EQ(raced.error, EISDIR) << raced.reason;
+    std::filesystem::remove_all(dir.File("d.mix"));
     EXPECT_EQ(open_descriptors(), before);
     EXPECT_EQ(dir.Names(), (Strings{"a.mix", "folder.mix", "read-only.mix"}));
 }
@@ -149,6 +160,11 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(platform::WriteIniString("A", "j", "v", device));
     EXPECT_TRUE(stat(device.c_str(), &again) == 0 && S_ISCHR(again.st_mode));
+}
+
+// The real application folder service: the folder that holds the running program.
+TEST(PosixLayer, ApplicationFolderHoldsTheProgram) {
+    EXPECT_EQ(platform::SystemFolder().Path(), std::filesystem::canonical("/proc/self/exe").parent_path().string());
 }
 
 // On a read-only medium (the game folder mounted read-only, here in a namespace of a child
