@@ -19,8 +19,10 @@
 #include "platform/win/wide.h"
 const std::string kDenied = platform::SystemReason(ERROR_ACCESS_DENIED);
 const std::string kBadProgram = platform::SystemReason(ERROR_BAD_EXE_FORMAT);
+const char kIntoFolder[] = "8198/40990";  // the copy is made, then its rename refused
 #else
 const std::string kDenied = "Access is denied.", kBadProgram = kDenied;
+const char kIntoFolder[] = "4099/40990";  // refused before the copy
 #endif
 
 namespace {
@@ -138,6 +140,10 @@ struct Case {
      Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", "old"}},
      {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\"" + kReadOnly}, "4099/40990",
      "", false, {}, "glslmd.shp"},
+    {"a folder in the target's place, Enable: no remedy", &core::Frm1::Command2_Click,
+     Disabled(kAll) + Folder{{"glslmd.shp", kIsFolder}},
+     Enabled({1}) + Disabled({2, 3, 4, 5, 6, 7, 8, 9, 10}) + Folder{{"glslmd.shp", kIsFolder}},
+     {"Could not copy \"glslmd.shp.Zarn\" to \"glslmd.shp\": " + kDenied}, kIntoFolder},
     {"read-only source, Disable", &core::Frm1::Command3_Click, Enabled(kAll),
      Disabled({1, 2, 3, 4}) + Enabled({4, 5, 6, 7, 8, 9, 10}),
      {"Could not delete \"ra2md.csf\"" + kReadOnly}, "16396/40990", "", false, {},
