@@ -68,7 +68,7 @@ bool Unpack(const std::vector<std::uint8_t>& data, int min_size, std::vector<std
     std::uint8_t first[kCodes];
     std::uint16_t length[kCodes];
     const int clear = 1 << min_size, end = clear + 1;
-    for (int i = 0; i < clear; ++i) {
+    for (int i = 0; i < kCodes; ++i) {  // the single indices; the rest are set before they are used
         prefix[i] = 0;
         suffix[i] = first[i] = static_cast<std::uint8_t>(i);
         length[i] = 1;
@@ -135,18 +135,6 @@ bool Unpack(const std::vector<std::uint8_t>& data, int min_size, std::vector<std
     return pos >= total;
 }
 
-// Rows stored in the four passes of interlaced order, put back top to bottom.
-void Deinterlace(GifPicture* p) {
-    static const int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
-    std::vector<std::uint8_t> rows(p->indices.size());
-    const std::size_t w = static_cast<std::size_t>(p->width);
-    std::size_t from = 0;
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = kStart[pass]; y < p->height; y += kStep[pass], from += w)
-            std::memcpy(&rows[y * w], &p->indices[from], w);
-    p->indices.swap(rows);
-}
-
 }  // namespace
 
 bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out) {
@@ -174,15 +162,12 @@ bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out) {
         std::uint8_t image_flags, min_size;
         if (!in.Word(&left) || !in.Word(&top) || !in.Word(&w) || !in.Word(&h) || !in.Byte(&image_flags))
             return false;
+        if (image_flags & 0xC0) return false;  // a colour table of its own, or interlaced rows
         GifPicture p;
-        if (image_flags & 0x80) {
-            if (!ReadTable(in, image_flags, &p.palette)) return false;
-        } else {
-            p.palette = global;
-        }
+        p.palette = global;
         std::vector<std::uint8_t> lzw;
         if (!in.Byte(&min_size) || !in.Blocks(&lzw)) return false;
-        if (p.palette.empty() || w == 0 || h == 0 || static_cast<long>(w) * h > kMaxPixels) return false;
+        if (w < 1 || w > kMaxSide || h < 1 || h > kMaxSide) return false;
         if (min_size < 2 || min_size > 8) return false;
         p.width = w;
         p.height = h;
@@ -191,7 +176,6 @@ bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out) {
         const int colours = p.colours();
         for (std::uint8_t i : p.indices)
             if (i >= colours) return false;
-        if (image_flags & 0x40) Deinterlace(&p);
         *out = std::move(p);
         return true;
     }

@@ -2,9 +2,10 @@
 // of a GIF87a or GIF89a stream as palette indices and its colour table.
 // Portable; the Win32 front end makes a bitmap of the result.
 //
-// Only what a still picture needs: the first image descriptor, its local or
-// the global colour table, LZW data and interlaced row order. Extensions
-// (transparency, comments, animation) are skipped. Any fault in the stream
+// Only what our pictures use: the first image descriptor, the global colour
+// table and LZW data, rows top to bottom. Extensions (transparency, comments,
+// animation) are skipped; an image with a colour table of its own or with
+// interlaced rows is refused. Any fault in the stream
 // (a truncated block, a bad code size, a code that is not yet in the table,
 // an index past the colour table) makes DecodeGif return false: no partial
 // picture.
@@ -24,8 +25,8 @@ struct GifPicture {
     int colours() const { return static_cast<int>(palette.size() / 3); }
 };
 
-// Pictures larger than this many pixels are refused, as a bound on memory.
-constexpr long kMaxPixels = 16L * 1024 * 1024;
+// Pictures wider or taller than this are refused, as a bound on memory.
+constexpr int kMaxSide = 4096;
 
 bool DecodeGif(const std::uint8_t* data, std::size_t size, GifPicture* out);
 

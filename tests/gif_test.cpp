@@ -29,10 +29,11 @@ std::uint64_t RgbHash(const app::GifPicture& p) {
 TEST(Gif, DecodesLikeImageMagick) {
     const struct { const char* path; int width, height; std::uint64_t rgb_hash; } kFiles[] = {
         {"app/res/d.gif", 67, 68, 0x3e50b23222bf2849ull},
+        {"app/res/d@1.5x.gif", 101, 102, 0x7f9d0c1eab4fe7f7ull},
         {"app/res/d@2x.gif", 134, 136, 0xdefd6a053a39c4a8ull},
         {"app/res/e.gif", 574, 133, 0xde1b0b7451e9440eull},
+        {"app/res/e@1.5x.gif", 861, 200, 0x85196567e2813fb3ull},
         {"app/res/e@2x.gif", 1148, 266, 0xa0a04f4cb284b993ull},
-        {"tests/gif_fixtures/interlaced.gif", 67, 68, 0x3e50b23222bf2849ull},
         {"tests/gif_fixtures/four_colours_87a.gif", 37, 23, 0xdd143f63f1b78245ull},
     };
     for (const auto& e : kFiles) {
@@ -44,15 +45,16 @@ TEST(Gif, DecodesLikeImageMagick) {
     }
 }
 
-// A 4x1 GIF of four colours, code by code: min code size 2 (clear 4, end 5).
+// A GIF of four colours, 4x1 unless told, code by code: min code size 2 (clear 4, end 5).
 using Codes = std::vector<std::pair<int, int>>;  // code, width in bits
 const Codes kAll = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};  // clear, the four colours, end
 const std::vector<std::uint8_t> kFour = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_t min_size = 2) {
+std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_t min_size = 2, int w = 4, int h = 1) {
     const std::uint8_t global_flags = local_table ? 0 : 0x81;
     std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0, global_flags, 0, 0};
     if (!local_table) g.insert(g.end(), kFour.begin(), kFour.end());
-    g.insert(g.end(), {0x2C, 0, 0, 0, 0, 4, 0, 1, 0, std::uint8_t(local_table ? 0x81 : 0)});
+    g.insert(g.end(), {0x2C, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8), std::uint8_t(h), std::uint8_t(h >> 8),
+                       std::uint8_t(local_table ? 0x81 : 0)});
     if (local_table) g.insert(g.end(), kFour.begin(), kFour.end());
     std::vector<std::uint8_t> data;
     std::uint32_t acc = 0;
@@ -65,6 +67,17 @@ std::vector<std::uint8_t> Made(bool local_table, const Codes& codes, std::uint8_
     g.insert(g.end(), data.begin(), data.end());
     g.insert(g.end(), {0x00, 0x3B});
     return g;
+}
+
+// Codes for `pixels` zero indices: one index, then each new entry, a string one longer each time.
+Codes Zeros(int pixels) {
+    Codes c = {{4, 3}, {0, 3}};
+    for (int code = 6, n = 1; n < pixels; n += code++ - 4) {
+        int width = 3;
+        while (code >> width) ++width;
+        c.push_back({code, width});
+    }
+    return c;
 }
 
 // Every truncation of an embedded picture, and each damage checked for, refused
@@ -82,9 +95,9 @@ TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
         {global, 3, {'X'}},                                 // the signature
         {global, 35, {1}}, {Made(false, nine, 9), 0, {}},  // code sizes below and above the format's
         {global, 30, {0, 0}},                               // image width 0
-        {global, 30, {255, 255, 255, 255}},                 // past the bound: refused before any allocation
+        {global, 32, {0, 0}},                               // image height 0
         {global, 37, {0x3C}},                               // after the clear code, one past the table
-        {Made(true, kAll), 22, {0}},                        // no colour table anywhere
+        {global, 34, {0x40}},                               // interlaced rows, which no picture of ours has
     };
     for (const auto& d : kDamage) {
         std::vector<std::uint8_t> bad = d.gif;
@@ -95,16 +108,21 @@ TEST(Gif, RefusesDamagedStreamsWithoutCrashing) {
 }
 
 TEST(Gif, ColourTablesAndEndCodesAsTheFormatHasThem) {
-    struct { const char* what; bool local_table; Codes codes; std::vector<std::uint8_t> indices; } cases[] = {
+    struct { const char* what; bool local_table; Codes codes; std::vector<std::uint8_t> indices; int w = 4, h = 1; } cases[] = {
         {"global table", false, kAll, {0, 1, 2, 3}},
-        {"the image's own table", true, kAll, {0, 1, 2, 3}},
+        {"the image's own table, which no picture of ours has", true, kAll, {}},
+        {"a code past the next entry", false, {{4, 3}, {0, 3}, {7, 3}, {3, 3}, {5, 3}}, {}},
+        {"as wide as allowed", false, Zeros(4096), std::vector<std::uint8_t>(4096), 4096},
+        {"as tall as allowed", false, Zeros(4096), std::vector<std::uint8_t>(4096), 1, 4096},
+        {"wider", false, Zeros(4097), {}, 4097},
+        {"taller", false, Zeros(4097), {}, 1, 4097},
         {"a string past the last pixel, cut there", false, {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {8, 4}, {5, 4}},
          {0, 1, 2, 2}},
         {"no end code, every pixel there", false, {kAll.begin(), kAll.end() - 1}, {0, 1, 2, 3}},
         {"an end code before the picture is full", false, {{4, 3}, {0, 3}, {1, 3}, {5, 3}, {2, 3}, {3, 4}}, {}},
     };
     for (const auto& c : cases) {
-        std::vector<std::uint8_t> g = Made(c.local_table, c.codes);
+        std::vector<std::uint8_t> g = Made(c.local_table, c.codes, 2, c.w, c.h);
         app::GifPicture p;
         EXPECT_EQ(app::DecodeGif(g.data(), g.size(), &p), !c.indices.empty()) << c.what;
         EXPECT_EQ(p.indices, c.indices) << c.what;
