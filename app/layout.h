@@ -16,7 +16,7 @@
 
 namespace app {
 
-enum class Kind {
+enum class Kind : std::uint8_t {
     kButton,      // push button; '&' marks the access key
     kLabel,       // static text, never takes the focus
     kPictureBox,  // picture that takes the focus without showing it
@@ -51,18 +51,28 @@ enum Flags : unsigned {
     kReadOnly = 4,
 };
 
+// A row is written in the order above: name, kind, caption, left, top, width,
+// height, tab stop, font, colours, flags, other texts. It is held pointers
+// first and in narrow fields, so that a table takes little room.
 struct Control {
     const char* name;     // as the behaviour code knows it: "Command5", "Picture2(0)"
-    Kind kind;
     const char* caption;  // text; for pictures the resource name; for a combo, its list "a|b|c"
-    int left, top, width, height;
-    bool tab_stop;        // false: never takes the focus
     const Font* font;     // null: the window's font
-    std::uint32_t fore, back;
-    unsigned flags;
     // Other texts the behaviour puts here at run time, '|'-separated: the
     // fonts must fit them as they fit the caption. Null: none.
-    const char* also_shows = nullptr;
+    const char* also_shows;
+    std::int16_t left, top, width, height;
+    std::uint32_t fore, back;
+    Kind kind;
+    bool tab_stop;        // false: never takes the focus
+    std::uint8_t flags;
+
+    constexpr Control(const char* name, Kind kind, const char* caption, int left, int top, int width, int height,
+                      bool tab_stop, const Font* font, std::uint32_t fore, std::uint32_t back, unsigned flags,
+                      const char* also_shows = nullptr)
+        : name(name), caption(caption), font(font), also_shows(also_shows), left(std::int16_t(left)),
+          top(std::int16_t(top)), width(std::int16_t(width)), height(std::int16_t(height)), fore(fore),
+          back(back), kind(kind), tab_stop(tab_stop), flags(std::uint8_t(flags)) {}
 };
 
 enum class Frame { kFixedDialog, kFixedSingle };

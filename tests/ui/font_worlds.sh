@@ -35,8 +35,13 @@ for world in "${worlds[@]}"; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wineserver -w
   fi
-  echo "== font world: $world, $dpi dpi"
-  wine "$1" "$2" --gtest_filter='WindowsUi.*' || status=1
+  # A world's output is shown only when it fails, so that a failure comes first in the log
+  log=$builds/font-world-$world-$dpi.log
+  if wine "$1" "$2" --gtest_filter='WindowsUi.*' >"$log" 2>&1; then
+    echo "== font world: $world, $dpi dpi: passed"
+  else
+    echo "== font world: $world, $dpi dpi: FAILED"; cat "$log"; status=1
+  fi
   wineserver -k 2>/dev/null || true
 done
 exit $status

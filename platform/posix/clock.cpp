@@ -1,4 +1,4 @@
-// The system's steady clock, the same on every platform.
+// The system's steady clock, as the C++ library gives it.
 #include <chrono>
 
 #include "platform/system.h"
