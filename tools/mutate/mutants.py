@@ -28,6 +28,10 @@ class Mutant:
     def key(self):
         return (self.path, self.offset, self.op, self.after)
 
+    def key6(self):
+        """As a results file names it."""
+        return (self.path, self.line, self.column, self.op, self.before, self.after)
+
     def apply(self, text):
         assert text[self.offset:self.offset + len(self.before)] == self.before
         return text[:self.offset] + self.after + text[self.offset + len(self.before):]

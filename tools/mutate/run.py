@@ -19,6 +19,7 @@ import collections
 import fnmatch
 import os
 import random
+import re
 import shutil
 import signal
 import subprocess
@@ -161,6 +162,8 @@ class Half:
         self.setup = 0.0  # build and baseline before the first mutant
         self.fails = {}   # mutant -> the tests it failed (with --matrix)
         self.tests = []   # every test of the half's test program
+        # With --resume: this half's results from the results file, by mutant.
+        self.previous = args.previous.pop(name, {})
 
     def log(self, text):
         print(text, flush=True)
@@ -174,6 +177,11 @@ class Half:
         for m in chosen:
             if done >= limit or time.time() - start > minutes * 60:
                 break
+            if m.key6() in self.previous:  # done by an earlier run of this seed
+                result, secs, detail = self.previous.pop(m.key6())
+                self.results.append((m, result, secs, detail))
+                done += result != "uncompiled"
+                continue
             path = os.path.join(src, m.path)
             with open(path, "rb") as f:
                 original = f.read()
@@ -198,6 +206,8 @@ class Half:
             if result != "uncompiled":
                 done += 1
             self.results.append((m, result, secs, detail))
+            with open(self.args.out, "a") as f:  # kept as it comes: a stopped run can be resumed
+                f.write(row(self.name, m, result, secs, detail))
             self.log("[%s %3d/%s] %-32s %-6s %-10s %5.1fs  %s  (build %.1fs%s)" % (
                 self.name, done, limit if limit < 10**9 else "-", m.where(), m.op, result, secs,
                 m.change(), built, "; " + detail if detail else ""))
@@ -205,6 +215,30 @@ class Half:
 
 
 # ---- choosing -----------------------------------------------------------------
+
+def row(half, m, result, secs, detail):
+    return "%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\t%s\n" % (
+        half, m.path, m.line, m.column, m.op, result, secs, esc(m.before), esc(m.after), esc(detail))
+
+
+HEADER = "half\tfile\tline\tcolumn\top\tresult\tseconds\tbefore\tafter\tdetail\n"
+
+
+def previous_results(path):
+    """The results file's rows as {half: {mutant key: (result, seconds, detail)}}; rows of a
+    run that no test started are left out, to be run again."""
+    found = {}
+    if not os.path.exists(path):
+        return found
+    with open(path) as f:
+        next(f, None)
+        for line in f:
+            h, p, ln, col, op, result, secs, before, after, detail = line.rstrip("\n").split("\t")[:10]
+            if result != C.NOSTART:
+                found.setdefault(h, {})[(p, int(ln), int(col), op, unesc(before), unesc(after))] = (
+                    result, float(secs), unesc(detail))
+    return found
+
 
 def choose(candidates, seed):
     """All candidates in a seeded order that takes the operators in turn, so
@@ -250,6 +284,8 @@ def main():
                          "test, the mutants that only it kills (slower)")
     ap.add_argument("--lines", action="store_true",
                     help="print the non-blank lines of the tests, the product and the other code")
+    ap.add_argument("--resume", action="store_true",
+                    help="keep the results file's rows and run only the mutants it lacks (same seed)")
     ap.add_argument("--compare", nargs=2, metavar=("OLD", "NEW"), help="compare two results files")
     args = ap.parse_args()
     tree = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -275,6 +311,11 @@ def main():
                 print("%s %4d %s %s %s" % (name, i + 1, m.where(), m.op, m.change()))
         return 0
 
+    os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
+    args.previous = previous_results(args.out) if args.resume else {}
+    kept = [line for line in open(args.out)][1:] if args.resume and os.path.exists(args.out) else []
+    with open(args.out, "w") as f:  # rewritten whole by the report at the end
+        f.write(HEADER + "".join(kept))
     os.makedirs(args.workdir, exist_ok=True)
     src = os.path.join(args.workdir, "src")
     sync(tree, src)
@@ -369,14 +410,18 @@ def run_core(args, chosen, windows):
 
 
 def report(args, halves):
-    os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "w") as f:
-        f.write("half\tfile\tline\tcolumn\top\tresult\tseconds\tbefore\tafter\tdetail\n")
+        f.write(HEADER)
         for h in halves:
             for m, result, secs, detail in h.results:
+                f.write(row(h.name, m, result, secs, detail))
+            for (p, ln, col, op, before, after), (result, secs, detail) in h.previous.items():
+                f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\t%s\n" % (  # not reached this time
+                    h.name, p, ln, col, op, result, secs, esc(before), esc(after), esc(detail)))
+        for name, rows in args.previous.items():  # a half not run this time
+            for (p, ln, col, op, before, after), (result, secs, detail) in rows.items():
                 f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\t%s\n" % (
-                    h.name, m.path, m.line, m.column, m.op, result, secs, esc(m.before), esc(m.after),
-                    esc(detail)))
+                    name, p, ln, col, op, result, secs, esc(before), esc(after), esc(detail)))
     print("\n== mutation testing, seed %d" % args.seed)
     print("killed: a named test that passes on the unmutated build failed or crashed; timeouts and "
           "runs no test explains are not kills")
@@ -448,6 +493,10 @@ def lines(tree):
 
 def esc(s):
     return s.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+
+
+def unesc(s):
+    return re.sub(r"\\(.)", lambda g: {"t": "\t", "n": "\n"}.get(g.group(1), g.group(1)), s)
 
 
 def compare(old, new):
