@@ -1,6 +1,7 @@
 #include "settings/game_options.h"
 
 #include <optional>
+#include <string>
 
 #include "platform/folder.h"
 #include "settings/cini.h"
@@ -64,16 +65,6 @@ std::string Read(const Cini& ini, const char* key) { return ini.GetValue(key, kR
 // The write's success flag is not examined.
 void Write(const Cini& ini, const char* key, const std::string& value) { ini.SetValue(key, value); }
 
-// A slider's value as plain decimal digits ("75").
-std::string Digits(int value) {
-    char text[12];
-    char* p = text + sizeof text;
-    unsigned magnitude = value < 0 ? 0u - (unsigned)value : (unsigned)value;
-    do *--p = char('0' + magnitude % 10); while (magnitude /= 10);
-    if (value < 0) *--p = '-';
-    return std::string(p, text + sizeof text);
-}
-
 }  // namespace
 
 GameOptions::GameOptions(platform::Window& window, const platform::Folder& folder)
@@ -100,7 +91,7 @@ void GameOptions::Form_Load() {
         Point(ini, row.key.section);
         std::optional<int> volume = VolumeFromStored(Read(ini, row.key.key));
         window_.SetValue(row.slider, volume ? *volume : 0);
-        window_.SetText(row.box, volume ? Digits(window_.Value(row.slider)) : std::string());
+        window_.SetText(row.box, volume ? std::to_string(window_.Value(row.slider)) : std::string());
     }
 
     Point(ini, kVideo);
@@ -158,7 +149,7 @@ void GameOptions::EVBBo_Click() { Switch(kSwitches[3], true); }
 
 void GameOptions::SliderChanged(const VolumeRow& row) {
     window_.SetRange(row.slider, kVolumeMin, kVolumeMax, kSmallStep, kLargeStep);
-    window_.SetText(row.box, Digits(window_.Value(row.slider)));
+    window_.SetText(row.box, std::to_string(window_.Value(row.slider)));
 }
 
 void GameOptions::HScroll1_Change() { SliderChanged(kVolumes[0]); }

@@ -8,6 +8,8 @@
 #   tools/mutate.sh --core 20 --win-minutes 5 --seed 7
 #   tools/mutate.sh --only panel/frm1.cpp --win-minutes 0
 #   tools/mutate.sh --list               the chosen mutants, nothing built
+#   tools/mutate.sh --win 100 --win-minutes 120 --core 0 --out F --resume
+#                                        runs on where an earlier run into F stopped (same seed)
 #   tools/mutate.sh --compare OLD.tsv NEW.tsv
 #
 # See tools/mutate/run.py --help for every option.

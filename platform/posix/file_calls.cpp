@@ -18,10 +18,6 @@ int FileCalls::Fsync(int fd) { return fsync(fd); }
 
 FileCalls& Calls() { return *current; }
 
-FileCalls* SetFileCalls(FileCalls* calls) {
-    FileCalls* before = current == &real ? nullptr : current;
-    current = calls ? calls : &real;
-    return before;
-}
+void SetFileCalls(FileCalls* calls) { current = calls ? calls : &real; }
 
 }  // namespace platform

@@ -19,8 +19,7 @@ public:
 
 // The calls the copy makes; the real ones unless others are set.
 FileCalls& Calls();
-// Sets the calls the copy makes from now on (null: the real ones) and
-// returns those it made before.
-FileCalls* SetFileCalls(FileCalls* calls);
+// Sets the calls the copy makes from now on (null: the real ones).
+void SetFileCalls(FileCalls* calls);
 
 }  // namespace platform

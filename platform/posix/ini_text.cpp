@@ -5,13 +5,13 @@
 namespace platform {
 namespace {
 
-enum class Kind { kBlank, kComment, kSection, kKey };
+enum class Kind { kOther, kSection, kKey };  // kOther: blank, a comment, or text of no form
 
 // One line of the file: its text [begin, end) without the line break, where
 // the next line starts, and what the line says.
 struct Line {
     size_t begin = 0, end = 0, next = 0;
-    Kind kind = Kind::kBlank;
+    Kind kind = Kind::kOther;
     std::string_view name;
     std::optional<std::string_view> value;
 };
@@ -44,11 +44,7 @@ Line Classify(std::string_view text, size_t begin, size_t end, size_t next) {
     line.end = end;
     line.next = next;
     std::string_view s = Trim(text.substr(begin, end - begin));
-    if (s.empty()) return line;
-    if (s.front() == ';') {
-        line.kind = Kind::kComment;
-        return line;
-    }
+    if (s.empty() || s.front() == ';') return line;
     if (s.front() == '[') {
         size_t close = s.rfind(']');
         if (close != std::string_view::npos) {

@@ -22,6 +22,7 @@
 #include "platform/files.h"
 #include "platform/posix/file_calls.h"
 #include "platform/profile.h"
+#include "platform/refusal.h"
 #include "platform/system.h"
 #include "tests/support/on_exit.h"
 #include "tests/support/temp_folder.h"
@@ -80,10 +81,10 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
         calls.refuse_with = {err};
         calls.interrupt_reads = calls.interrupt_writes = 2;
         calls.short_writes = true;
-        platform::FileCalls* real = platform::SetFileCalls(&calls);
+        platform::SetFileCalls(&calls);
         platform::Status s = platform::CopyFileReplace(dir.File("expandmd80.mix"), dir.File("expandmd80.mix.Zarn"),
                                                        [&](auto done, auto) { copied.push_back(done); });
-        platform::SetFileCalls(real);
+        platform::SetFileCalls(nullptr);
         const Strings& synced = calls.synced;
         const bool ok = err != EIO;
         const std::string folder = std::filesystem::canonical(dir.path()).string();
@@ -105,13 +106,18 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
     // A folder of the target's name made while the copy is flushed: refused for the rename's reason.
     FaultyCalls racing;
     racing.folder_at = dir.File("d.mix");
-    platform::FileCalls* real = platform::SetFileCalls(&racing);
+    platform::SetFileCalls(&racing);
     const platform::Status raced = platform::CopyFileReplace(dir.File("a.mix"), dir.File("d.mix"));
-    platform::SetFileCalls(real);
+    platform::SetFileCalls(nullptr);
     EXPECT_EQ(raced.error, EISDIR) << raced.reason;
     std::filesystem::remove_all(dir.File("d.mix"));
+    // A settings write, then a read into a buffer with no room, which takes nothing.
+    char none[1] = {'#'};
+    EXPECT_TRUE(platform::WriteIniString("A", "k", "value", dir.File("RA2MD.ini")));
+    EXPECT_EQ(platform::ReadIniString("A", "k", "p", none, 0, dir.File("RA2MD.ini")), 0u);
+    EXPECT_EQ(none[0], '#');
     EXPECT_EQ(open_descriptors(), before);
-    EXPECT_EQ(dir.Names(), (Strings{"a.mix", "folder.mix", "read-only.mix"}));
+    EXPECT_EQ(dir.Names(), (Strings{"RA2MD.ini", "a.mix", "folder.mix", "read-only.mix"}));
 }
 
 // Through its link, on another disk than the working folder's: a second name keeps
@@ -169,13 +175,13 @@ TEST(PosixLayer, ApplicationFolderHoldsTheProgram) {
 
 // On a read-only medium (the game folder mounted read-only, here in a namespace of a child
 // process) a settings write fails, as kernel32's does, even of the value the file holds: the
-// file stays as it was and no other file is made.
+// file stays as it was and no other file is made. A delete there names the folder's access.
 TEST(PosixLayer, ASettingsWriteOnAReadOnlyMediumChangesNothing) {
     TempFolder folder;
     folder.Write("RA2MD.ini", "[Audio]\nSoundVolume=0.5\n");
     const std::string path = folder.path(), uid = std::to_string(getuid()), gid = std::to_string(getgid());
     pid_t child = fork();
-    if (child == 0) {  // exits 2 where the system allows no such mount, 1 if a write succeeds
+    if (child == 0) {  // exits 2 where the system allows no such mount, 1 if a write or the delete succeeds
         if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(2);
         std::ofstream("/proc/self/setgroups") << "deny";
         std::ofstream("/proc/self/uid_map") << "0 " + uid + " 1";
@@ -183,14 +189,16 @@ TEST(PosixLayer, ASettingsWriteOnAReadOnlyMediumChangesNothing) {
         if (mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
             mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
             _exit(2);
-        _exit(platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("RA2MD.ini")) ||
+        const platform::Status deleted = platform::RemoveFile(folder.File("RA2MD.ini"));
+        _exit(deleted.ok || platform::ChooseRemedy(platform::FactsAbout(deleted)) != platform::Remedy::kGiveLinuxAccess ||
+              platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("RA2MD.ini")) ||
               platform::WriteIniString("Audio", "SoundVolume", "0.5", folder.File("RA2MD.ini")) ||
               platform::WriteIniString("Audio", "SoundVolume", "0.8", folder.File("new.ini")));
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "no read-only mount here";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write succeeded";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write or the delete succeeded";
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.5\n");
     EXPECT_EQ(folder.Names(), Strings{"RA2MD.ini"});
 }
