@@ -65,6 +65,16 @@ std::string Read(const Cini& ini, const char* key) { return ini.GetValue(key, kR
 // The write's success flag is not examined.
 void Write(const Cini& ini, const char* key, const std::string& value) { ini.SetValue(key, value); }
 
+// A slider's value as plain decimal digits ("75").
+std::string Digits(int value) {
+    const bool negative = value < 0;
+    unsigned magnitude = negative ? 0u - unsigned(value) : unsigned(value);
+    std::string text;
+    do text.insert(text.begin(), char('0' + magnitude % 10)); while (magnitude /= 10);
+    if (negative) text.insert(text.begin(), '-');
+    return text;
+}
+
 }  // namespace
 
 GameOptions::GameOptions(platform::Window& window, const platform::Folder& folder)
@@ -91,7 +101,7 @@ void GameOptions::Form_Load() {
         Point(ini, row.key.section);
         std::optional<int> volume = VolumeFromStored(Read(ini, row.key.key));
         window_.SetValue(row.slider, volume ? *volume : 0);
-        window_.SetText(row.box, volume ? std::to_string(window_.Value(row.slider)) : std::string());
+        window_.SetText(row.box, volume ? Digits(window_.Value(row.slider)) : std::string());
     }
 
     Point(ini, kVideo);
@@ -149,7 +159,7 @@ void GameOptions::EVBBo_Click() { Switch(kSwitches[3], true); }
 
 void GameOptions::SliderChanged(const VolumeRow& row) {
     window_.SetRange(row.slider, kVolumeMin, kVolumeMax, kSmallStep, kLargeStep);
-    window_.SetText(row.box, std::to_string(window_.Value(row.slider)));
+    window_.SetText(row.box, Digits(window_.Value(row.slider)));
 }
 
 void GameOptions::HScroll1_Change() { SliderChanged(kVolumes[0]); }
