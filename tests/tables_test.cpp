@@ -205,9 +205,10 @@ TEST(Platform, SystemDlls) {
         {L"C:\\W", L"ab.dll", 11, nullptr},
     };
     for (const auto& c : cases) {
-        wchar_t out[300] = L"untouched";
-        EXPECT_EQ(JoinSystemPath(c.folder, c.name, out, c.capacity), c.path != nullptr) << c.capacity;
-        EXPECT_EQ(std::wstring(out), c.path ? c.path : L"untouched");
+        std::vector<wchar_t> out(c.capacity, L'#');  // exactly the room it is given
+        EXPECT_EQ(JoinSystemPath(c.folder, c.name, out.data(), c.capacity), c.path != nullptr) << c.capacity;
+        EXPECT_EQ(c.path ? std::wstring(out.data()) : std::wstring(out.begin(), out.end()),
+                  c.path ? c.path : std::wstring(c.capacity, L'#'));
     }
 }
 

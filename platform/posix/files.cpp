@@ -47,33 +47,10 @@ bool CopyData(int in, int out, std::uint64_t size, const CopyProgress& progress)
             if (errno == EINTR) continue;
             return false;
         }
-        for (ssize_t done = 0; done < n;) {
-            ssize_t w = Calls().Write(out, buf + done, n - done);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            done += w;
-        }
+        if (!WriteAll(out, buf, (std::size_t)n)) return false;
         copied += (std::uint64_t)n;
         if (progress) progress(copied, size);
     }
-}
-
-// Flushes the folder that holds `path`, so that a name created in it is on
-// the disk.
-bool SyncFolderOf(const std::string& path) {
-    std::string::size_type slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "."
-                         : slash == 0                 ? "/"
-                                                      : path.substr(0, slash);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = Calls().Fsync(fd) == 0;
-    int err = errno;
-    close(fd);
-    errno = err;
-    return ok;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/posix/file_calls.h"
 #include "platform/posix/ini_text.h"
 
 namespace platform {
@@ -38,16 +39,6 @@ std::optional<std::string> ReadWhole(const std::string& path) {
     }
     close(fd);
     return text;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0) return false;
-        done += (size_t)n;
-    }
-    return true;
 }
 
 // Copies a quoted or plain value as kernel32 does into a buffer of
@@ -74,13 +65,6 @@ std::string FitDefault(const std::string& fallback, unsigned capacity) {
     return fallback.substr(0, std::min<size_t>(keep, capacity - 1));
 }
 
-// The folder of a path, for the temporary file beside it.
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 mode_t NewFileMode() {
     mode_t mask = umask(0);
     umask(mask);
@@ -94,14 +78,10 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode) 
     std::string temp = folder + "/.zarn-ini-XXXXXX";
     int fd = mkstemp(&temp[0]);
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, text) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    bool ok = WriteAll(fd, text.data(), text.size()) && fchmod(fd, mode) == 0 && Calls().Fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     if (ok && rename(temp.c_str(), path.c_str()) == 0) {
-        int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            fsync(dir);
-            close(dir);
-        }
+        SyncFolderOf(path);  // the new name on the disk too, where the system can
         return true;
     }
     unlink(temp.c_str());
