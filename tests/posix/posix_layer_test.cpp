@@ -151,7 +151,7 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Audio]\nSoundVolume=0.8\n");
     EXPECT_EQ(folder.Names(), (Strings{"RA2MD.ini", "old.ini", "real.ini"}));
     const std::string text = "\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x3D\xD8\xFF\xDF\x2D\x4E\xFF\xDB\x00\xDC"
-                             "\xFF\0\0\x01x\0"s;
+                             "\xFF\0\0\x01x\0z"s;  // the odd last byte is no character
     std::string swapped = text;  // the same in UTF-16 big-endian
     for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
     for (const std::string& utf16 : {text, swapped}) {
