@@ -1,7 +1,7 @@
 // The program's button on the system's task bar, as a long command shows on
 // it how far it has got (Windows does the same for its own file copies).
-// The Win32 front end implements it over the shell's task bar list; where
-// the system has none, its calls do nothing.
+// On Windows it is the shell's task bar list (win/taskbar_win.h); where the
+// system has none, its calls do nothing.
 #pragma once
 
 #include <cstdint>

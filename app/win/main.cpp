@@ -9,10 +9,10 @@
 
 #include "app/win/form.h"
 #include "app/win/modal.h"
-#include "app/win/taskbar.h"
 #include "panel/frm1.h"
 #include "platform/system.h"
 #include "platform/win/system_library.h"
+#include "platform/win/taskbar_win.h"
 
 namespace app {
 
@@ -45,10 +45,11 @@ int RunPanel(const platform::Folder& folder) {
     platform::SteadyClock clock;
 
     FormWindow window(kFrm1Layout, RunModal, &folder);
-    WindowTaskbar taskbar(window);
+    platform::ShellTaskbar taskbar;
     core::Frm1 frm1(window, folder, files, programs, &taskbar, clock);
     Frm1Events events(frm1);
     if (!window.Open(&events, nullptr)) return 1;
+    taskbar.SetWindow(window.hwnd());  // the load step shows no progress
     RunMessageLoop(window);
     return 0;
 }

@@ -1,11 +1,11 @@
-#include "app/win/taskbar.h"
+#include "platform/win/taskbar_win.h"
 
 #include <shobjidl.h>
 
 #include "platform/win/com.h"
 #include "platform/win/system_library.h"
 
-namespace app {
+namespace platform {
 
 namespace {
 
@@ -15,17 +15,17 @@ const IID kTaskbarList3 = {0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 
 
 }  // namespace
 
-WindowTaskbar::~WindowTaskbar() {
+ShellTaskbar::~ShellTaskbar() {
     if (list_) list_->Release();
 }
 
-ITaskbarList3* WindowTaskbar::List() {
+ITaskbarList3* ShellTaskbar::List() {
     if (tried_) return list_;
     tried_ = true;
-    if (!platform::EnsureCom()) return nullptr;
+    if (!EnsureCom()) return nullptr;
     // EnsureCom has loaded ole32 from System32.
     using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-    auto create = platform::SystemFunction<Create>(GetModuleHandleW(L"ole32.dll"), "CoCreateInstance");
+    auto create = SystemFunction<Create>(GetModuleHandleW(L"ole32.dll"), "CoCreateInstance");
     ITaskbarList3* list = nullptr;
     if (!create || FAILED(create(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
                                  reinterpret_cast<void**>(&list))))
@@ -38,15 +38,15 @@ ITaskbarList3* WindowTaskbar::List() {
     return list_;
 }
 
-void WindowTaskbar::SetProgress(std::uint64_t done, std::uint64_t total) {
+void ShellTaskbar::SetProgress(std::uint64_t done, std::uint64_t total) {
     ITaskbarList3* list = List();
-    if (!list || !window_.hwnd()) return;
-    list->SetProgressState(window_.hwnd(), TBPF_NORMAL);
-    list->SetProgressValue(window_.hwnd(), done, total);
+    if (!list || !window_) return;
+    list->SetProgressState(window_, TBPF_NORMAL);
+    list->SetProgressValue(window_, done, total);
 }
 
-void WindowTaskbar::ClearProgress() {
-    if (list_ && window_.hwnd()) list_->SetProgressState(window_.hwnd(), TBPF_NOPROGRESS);
+void ShellTaskbar::ClearProgress() {
+    if (list_ && window_) list_->SetProgressState(window_, TBPF_NOPROGRESS);
 }
 
-}  // namespace app
+}  // namespace platform
