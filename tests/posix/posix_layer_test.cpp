@@ -121,7 +121,8 @@ TEST(PosixLayer, CopyFallsBackToReadAndWriteFlushesAndClosesEverything) {
 }
 
 // Through its link, on another disk than the working folder's: a second name keeps
-// the old text. A full disk leaves it whole; UTF-16 is read as Windows does.
+// the old text. A full disk leaves it whole; UTF-16 is read as Windows does; a link to
+// itself and a device are not written.
 TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
     TempFolder folder("game folder", access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "");
     folder.Write("real.ini", "[Audio]\nSoundVolume=0.5\n");
@@ -162,6 +163,10 @@ TEST(PosixLayer, WriterReplacesInOneStepAndLeavesUtf16AndDevicesAlone) {
         EXPECT_FALSE(platform::WriteIniString("A", "j", "v", folder.File("utf16.ini")));
         EXPECT_EQ(folder.Read("utf16.ini"), utf16);
     }
+    const std::string loop = folder.File("loop.ini");  // a link to itself: no file to write to
+    ASSERT_EQ(symlink("loop.ini", loop.c_str()), 0);
+    EXPECT_FALSE(platform::WriteIniString("A", "j", "v", loop));
+    EXPECT_TRUE(lstat(loop.c_str(), &again) == 0 && S_ISLNK(again.st_mode));
     std::string device = folder.File("device.ini");
     if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) return;  // only root may
     EXPECT_FALSE(platform::WriteIniString("A", "j", "v", device));
