@@ -30,11 +30,16 @@ for world in "${worlds[@]}"; do
   fi
   export WINEPREFIX="$builds/wine-fonts-$world-$dpi" FONTCONFIG_FILE="$builds/fonts-$world.conf" ZARN_FONT_WORLD=$world
   echo "<fontconfig><dir>$dejavu</dir><dir>$urw</dir><dir>$faces</dir><cachedir>$builds/fontconfig-cache-$world</cachedir></fontconfig>" >"$FONTCONFIG_FILE"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then  # made once, as tools/test.sh makes its own: booted,
-    wineboot -i >/dev/null 2>&1               # its DPI set, and the server gone (registry saved)
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # Made once, as tools/test.sh makes its own: booted, its DPI set, and the server gone (registry
+  # saved). A making cut short leaves a prefix without kernel32.dll, where Wine cannot start: it is
+  # made again, at most three times.
+  for try in 1 2 3; do
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && break
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
     wineserver -w
-  fi
+  done
   # A world's output is shown only when it fails, so that a failure comes first in the log
   log=$builds/font-world-$world-$dpi.log
   if wine "$1" "$2" --gtest_filter='WindowsUi.*' >"$log" 2>&1; then
