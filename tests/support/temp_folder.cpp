@@ -48,10 +48,10 @@ void TempFolder::MakeFolder(const std::string& name) const {
     fs::create_directory(u8path(File(name)));
 }
 
-void TempFolder::SetReadOnly(const std::string& name, bool read_only) const {
+void TempFolder::SetReadOnly(const std::string& name) const {
     fs::permissions(u8path(File(name)), fs::perms::owner_write | fs::perms::group_write |
                                         fs::perms::others_write,
-                    read_only ? fs::perm_options::remove : fs::perm_options::add);
+                    fs::perm_options::remove);
 }
 
 std::vector<std::string> TempFolder::Names() const {

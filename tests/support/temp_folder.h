@@ -19,7 +19,7 @@ public:
     void Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;  // "" when missing
     void MakeFolder(const std::string& name) const;
-    void SetReadOnly(const std::string& name, bool read_only = true) const;
+    void SetReadOnly(const std::string& name) const;
     std::vector<std::string> Names() const;  // as stored (exact case), sorted
 
 private:
