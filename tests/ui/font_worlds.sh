@@ -40,10 +40,12 @@ for world in "${worlds[@]}"; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
     wineserver -w
   done
-  # A world's output is shown only when it fails, so that a failure comes first in the log
+  # A world that passes shows only gtest's lines (which tools/mutate.sh reads), one that fails
+  # its whole output, so that a failure is not lost among the passes
   log=$builds/font-world-$world-$dpi.log
   if wine "$1" "$2" --gtest_filter='WindowsUi.*' >"$log" 2>&1; then
     echo "== font world: $world, $dpi dpi: passed"
+    grep -a '^\[' "$log" || true
   else
     echo "== font world: $world, $dpi dpi: FAILED"; cat "$log"; status=1
   fi
