@@ -55,7 +55,7 @@ WINDOWS_TESTS = [
     ("app/win/paint*",             False, "WindowsUi.*",                               False, False),
     ("app/win/realise*",           False, "WindowsUi.*:GameOptionsUi.*:PicturesUi.*",  True,  True),
     ("app/win/modal*",             False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*", False, False),
-    ("app/win/form*",              False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*", True, False),
+    ("app/win/form*",              False, "WindowsUi.*:GameOptionsUi.*:MainWindowUi.*:PicturesUi.*", True, False),
     ("app/win/main*",              False, "WindowsUi.*:MainWindowUi.*:PlantedDllUi.*", False, False),
     ("app/win/system*",            False, "WindowsUi.*:PlantedDllUi.*",                False, False),
     ("app/win/terminate*",         False, "MainWindowUi.*",                            False, False),
