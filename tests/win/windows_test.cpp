@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shobjidl.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "platform/win/files_win.h"
 #include "platform/win/program_win.h"
 #include "platform/win/system_library.h"
+#include "platform/win/taskbar_win.h"
 #include "platform/win/wide.h"
 #include "settings/game_options.h"
 #include "tests/standin.h"
@@ -97,7 +99,9 @@ TEST(Windows, ProgramStarts) {
                                                                   "CoGetApartmentType");
     ASSERT_NE(apartment, nullptr);
     DeleteFileW(platform::Widen(dir.File("RockPatch.exe.started.txt")).c_str());
+    ASSERT_EQ(GetModuleHandleW(L"shell32.dll"), nullptr);
     ASSERT_TRUE(platform::StartThroughShell(platform::Widen(dir.File("RockPatch.exe")), 1).ok);
+    EXPECT_EQ(GetModuleHandleW(L"shell32.dll"), nullptr) << "shell32 kept loaded";
     APTTYPE type = APTTYPE_MTA;
     APTTYPEQUALIFIER qualifier;
     EXPECT_TRUE(apartment(&type, &qualifier) == S_OK && platform::EnsureCom() &&
@@ -199,6 +203,81 @@ TEST(Windows, SystemLibrariesLoadFromSystem32Only) {
         EXPECT_EQ(CompareStringOrdinal(path, n, system, n, TRUE), CSTR_EQUAL) << platform::Narrow(path);
         EXPECT_EQ(platform::LoadSystemLibraryAs(knows_flags, L"planted.dll"), nullptr);
     }
+}
+
+// The program's task bar button, told through a stand-in for the shell's list registered in this
+// process as the system's: progress only for the window set, cleared only where a list was made,
+// and each list given back; a list whose start fails is never told anything.
+TEST(Windows, TheTaskbarButtonShowsProgressOnlyForItsWindow) {
+    struct Shell : ITaskbarList3, IClassFactory {
+        Strings calls;
+        HWND window = nullptr;
+        bool init_fails = false;
+        ULONG refs = 0;
+        HRESULT Told(const std::string& what, HWND to) {
+            calls.push_back(what + (to == window ? "" : " elsewhere"));
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {  // as the factory
+            *out = iid == __uuidof(IClassFactory) ? static_cast<IClassFactory*>(this) : nullptr;
+            if (!*out) return E_NOINTERFACE;
+            AddRef();
+            return S_OK;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+        ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+        HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
+            *out = iid == __uuidof(ITaskbarList3) ? static_cast<ITaskbarList3*>(this) : nullptr;
+            if (!*out) return E_NOINTERFACE;
+            AddRef();
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE HrInit() override {
+            calls.push_back("init");
+            return init_fails ? E_FAIL : S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE SetProgressValue(HWND to, ULONGLONG done, ULONGLONG total) override {
+            return Told(std::to_string(done) + "/" + std::to_string(total), to);
+        }
+        HRESULT STDMETHODCALLTYPE SetProgressState(HWND to, TBPFLAG state) override {
+            return Told("state " + std::to_string(state), to);
+        }
+        HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE ActivateTab(HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetActiveAlt(HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE MarkFullscreenWindow(HWND, BOOL) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE RegisterTab(HWND, HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE UnregisterTab(HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetTabOrder(HWND, HWND) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetTabActive(HWND, HWND, DWORD) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT, LPTHUMBBUTTON) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE ThumbBarSetImageList(HWND, HIMAGELIST) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetOverlayIcon(HWND, HICON, LPCWSTR) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetThumbnailTooltip(HWND, LPCWSTR) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE SetThumbnailClip(HWND, RECT*) override { return E_NOTIMPL; }
+    } shell;
+    shell.window = GetDesktopWindow();
+    DWORD cookie = 0;
+    ASSERT_TRUE(platform::EnsureCom());
+    ASSERT_EQ(CoRegisterClassObject(__uuidof(TaskbarList), static_cast<IClassFactory*>(&shell),
+                                    CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    for (bool init_fails : {false, true}) {
+        shell.init_fails = init_fails;
+        platform::ShellTaskbar windowless, button;
+        windowless.SetProgress(1, 2);  // makes its list, which it never tells
+        windowless.ClearProgress();
+        button.SetWindow(shell.window);
+        button.ClearProgress();  // before any list is made
+        button.SetProgress(1, 4);
+        button.SetProgress(4, 4);
+        button.ClearProgress();
+    }
+    CoRevokeClassObject(cookie);
+    EXPECT_EQ(shell.calls, (Strings{"init", "init", "state 2", "1/4", "state 2", "4/4", "state 0", "init", "init"}));
+    EXPECT_EQ(shell.refs, 0u) << "a list kept";
 }
 
 // Held by the game (read sharing only), then released, under a German locale.
