@@ -17,8 +17,8 @@
 #include "tests/support/services.h"
 #ifdef _WIN32
 #include "platform/win/wide.h"
-const std::string kDenied = platform::SystemReason(ERROR_ACCESS_DENIED);
-const std::string kBadProgram = platform::SystemReason(ERROR_BAD_EXE_FORMAT);
+const std::string kDenied = remedies::Reason(ERROR_ACCESS_DENIED);
+const std::string kBadProgram = remedies::Reason(ERROR_BAD_EXE_FORMAT);
 const char kIntoFolder[] = "8198/40990";  // the copy is made, then its rename refused
 #else
 const std::string kDenied = "Access is denied.", kBadProgram = kDenied;

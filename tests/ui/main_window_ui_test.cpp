@@ -2,6 +2,7 @@
 // and the patch: each press reaches its handler and its effect shows (the core tests cover the rest).
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
+#include "tests/support/remedies.h"
 #include "tests/ui/panel.h"
 
 namespace {
@@ -61,8 +62,7 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel.Main("Clean")), BN_CLICKED),
                        (LPARAM)panel.Main("Clean"));
     HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " +
-                         platform::SystemReason(ERROR_SHARING_VIOLATION) +  // in the system's language
-                         "\nIf the game or the patch program is still running, close it and try again.");
+                         remedies::Reason(ERROR_SHARING_VIOLATION) + "\n" + remedies::kCloseProgram);
     Keys(box, {VK_RETURN});
     EXPECT_TRUE(WaitGone(box));
     CloseHandle(held);

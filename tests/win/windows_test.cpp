@@ -35,8 +35,8 @@ namespace {
 
 using namespace game_files;
 using Strings = std::vector<std::string>;
-const std::string kInUse = platform::SystemReason(ERROR_SHARING_VIOLATION);
-const std::string kDenied = platform::SystemReason(ERROR_ACCESS_DENIED) + "\n";
+const std::string kInUse = remedies::Reason(ERROR_SHARING_VIOLATION);
+const std::string kDenied = remedies::Reason(ERROR_ACCESS_DENIED) + "\n";
 
 HANDLE Hold(const std::string& path, DWORD share) {
     return CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
