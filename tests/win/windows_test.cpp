@@ -149,6 +149,20 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
             << c << " " << calls_while_held;
         EXPECT_TRUE(ok || platform::FactsAbout(s).wine);
     }
+    // The copy keeps the source's last-write time and attributes, as CopyFileExW's does.
+    TempFolder dir;
+    dir.Write("ra2md.csf", "csf");
+    const FILETIME written = {0, 0x01D00000};  // in 2015
+    HANDLE source = CreateFileW(platform::Widen(dir.File("ra2md.csf")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(SetFileTime(source, nullptr, nullptr, &written));
+    CloseHandle(source);
+    dir.SetReadOnly("ra2md.csf");
+    ASSERT_TRUE(platform::CopyFileReplace(dir.File("ra2md.csf"), dir.File("ra2md.csf.Zarn")).ok);
+    WIN32_FILE_ATTRIBUTE_DATA copy = {};
+    GetFileAttributesExW(platform::Widen(dir.File("ra2md.csf.Zarn")).c_str(), GetFileExInfoStandard, &copy);
+    EXPECT_EQ(copy.dwFileAttributes & FILE_ATTRIBUTE_READONLY, (DWORD)FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(copy.ftLastWriteTime.dwHighDateTime, written.dwHighDateTime);
 }
 
 // A game folder deep enough that the copy's temporary name passes MAX_PATH, though every real
