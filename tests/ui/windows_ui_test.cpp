@@ -293,16 +293,23 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             Keys(w, {VK_ESCAPE});
             EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 5000))
                 << "the list stays open";
-            const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW};
-            const COLORREF old[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)},
-                           odd[] = {RGB(0, 128, 128), RGB(0, 0, 255)};
-            SetSysColors(2, elements, odd);
+            const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW, COLOR_WINDOWFRAME};
+            const COLORREF old[] = {GetSysColor(elements[0]), GetSysColor(elements[1]), GetSysColor(elements[2])},
+                           odd[] = {RGB(0, 128, 128), RGB(0, 0, 255), RGB(255, 0, 255)};
+            SetSysColors(3, elements, odd);
             EXPECT_TRUE(WaitUntil([&] { return Ground(label, true) == Rgb(odd[0]); }))
                 << "the main window's empty label";
             EXPECT_TRUE(WaitUntil([&] { return Ground(field) == Rgb(odd[1]); })) << "the resolution box";
             EXPECT_EQ(Ground(Control(w, *form, "EVBBS")), 0u) << "a status label, black by its layout";
             EXPECT_EQ(OnScreen(w, Px(3600), Px(60))[0], 0u) << "the window's black ground";
-            SetSysColors(2, elements, old);
+            // A status label's frame, in the system's frame colour (in Wine's theme, its own grey);
+            // "Sound Volume" has none, and its own black reaches its edge.
+            for (const char* name : {"EVBBS", "Label1"}) {
+                RECT r = RectIn(Control(w, *form, name), w);
+                auto edge = [&] { return OnScreen(w, (r.left + r.right) / 2, r.top)[0]; };  // clear of neighbours
+                EXPECT_TRUE(WaitUntil([&] { return (edge() != 0) == (*name == 'E'); })) << name;
+            }
+            SetSysColors(3, elements, old);
             // A label's access key gives the focus to the next control that takes it; there
             // the arrows move the slider.
             HWND slider = Control(w, *form, "HScroll1");
