@@ -112,6 +112,8 @@ void ExpectLaidOut(HWND w, const app::Form& f) {
     EXPECT_EQ(TextOf(w), f.caption);
     EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0)
         << "a sizing frame, a maximise or a minimise box";
+    const bool dialog_frame = f.frame == app::Frame::kFixedDialog && !f.icon;
+    EXPECT_EQ((GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0, dialog_frame) << "where no icon shows";
     RECT c;
     GetClientRect(w, &c);
     MapWindowPoints(w, HWND_DESKTOP, (POINT*)&c, 2);
