@@ -423,6 +423,12 @@ def report(args, halves):
             for (p, ln, col, op, before, after), (result, secs, detail) in rows.items():
                 f.write("%s\t%s\t%d\t%d\t%s\t%s\t%.1f\t%s\t%s\t%s\n" % (
                     name, p, ln, col, op, result, secs, esc(before), esc(after), esc(detail)))
+    equivalent = {}  # (file:line:column, operator): why the program behaves the same
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "equivalent.txt")) as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                where, op, reason = line.rstrip("\n").split(None, 2)
+                equivalent[(where, op)] = reason
     print("\n== mutation testing, seed %d" % args.seed)
     print("killed: a named test that passes on the unmutated build failed or crashed; timeouts and "
           "runs no test explains are not kills")
@@ -436,15 +442,19 @@ def report(args, halves):
 
         def ratio(a, b):
             return "%d / %d%s" % (a, b, " (%.0f%%)" % (100.0 * a / b) if b else "")
-        print("%s: killed / (killed + survived) %s; killed / (killed + survived + timeouts) %s" % (
-            h.name, ratio(k, k + s), ratio(k, k + s + t)))
+        same = [r for r in by.get(C.SURVIVED, []) if equivalent.get((r[0].where(), r[0].op))]
+        print("%s: killed / (killed + survived) %s; killed / (killed + survived + timeouts) %s; "
+              "killed / (killed + survived - %d named equivalent) %s" % (
+                  h.name, ratio(k, k + s), ratio(k, k + s + t), len(same), ratio(k, k + s - len(same))))
         print("  %d run: %d killed, %d survived, %d timeouts, %d not counted (no test started, no named "
               "test, or a test failing unmutated too); %d did not compile; %.1f min (+%.1f min build "
               "and baseline), %.1f mutants/min" % (
                   n, k, s, t, len(apart), len(by.get("uncompiled", [])), h.seconds / 60, h.setup / 60,
                   n / (h.seconds / 60) if h.seconds else 0))
         for m, result, _, detail in by.get(C.TIMEOUT, []) + apart + by.get(C.SURVIVED, []):
-            print("  %-9s %s %s %s%s" % (result, m.where(), m.op, m.change(), "  (" + detail + ")" if detail else ""))
+            reason = equivalent.get((m.where(), m.op))
+            print("  %-9s %s %s %s%s" % ("same" if reason else result, m.where(), m.op, m.change(),
+                                         "  (" + (reason or detail) + ")" if reason or detail else ""))
     for h in halves:
         if h.fails:
             matrix(args, h)
