@@ -27,6 +27,7 @@ needs=(
   bc bc                       clang++ clang
   fc-list fontconfig          mmdebstrap mmdebstrap
   locale libc-bin
+  /usr/share/wine/fonts/sserife.fon fonts-wine
 )
 # font family, then the package that provides it
 fonts=(

@@ -17,14 +17,18 @@ echo "== windows, under wine"
 prefix() {
   local dir=$1 dpi=$2 try
   for try in 1 2 3; do
-    [ -f "$dir/drive_c/windows/system32/kernel32.dll" ] && return 0
+    [ -f "$dir/drive_c/windows/system32/kernel32.dll" ] && break
     rm -rf "$dir"
     WINEPREFIX=$dir wineboot -i >/dev/null 2>&1 || true
     WINEPREFIX=$dir wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
     WINEPREFIX=$dir wineserver -w
   done
   [ -f "$dir/drive_c/windows/system32/kernel32.dll" ] || { echo "test.sh: Wine could not make the prefix $dir" >&2; return 1; }
+  # The panel's named face as every Windows has it: a bitmap "MS Sans Serif" (Wine's own, which
+  # Wine loads from the prefix's fonts folder only).
+  cp "$wine_fonts/sserife.fon" "$dir/drive_c/windows/Fonts/"
 }
+wine_fonts=/usr/share/wine/fonts
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 for dpi in 96 120 144 168 192; do prefix "$PWD/build/wine$dpi" "$dpi"; done
 run_wine() {  # prefix, ctest arguments...

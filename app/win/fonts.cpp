@@ -131,8 +131,9 @@ public:
         DrawTextW(dc_, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
         RECT ink = InkOf(text);
         // Across, upright glyphs keep within the line's box (their outline
-        // boxes are a pixel loose); italic ones may lean out of it.
-        ink.left = tm_.tmItalic && ink.left < 0 ? ink.left : 0;
+        // boxes are a pixel loose); italic ones may lean out of it, or begin
+        // clear of a neighbour's edge over its first pixels.
+        if (!tm_.tmItalic) ink.left = 0;
         ink.right = tm_.tmItalic && ink.right > rc.right ? ink.right : rc.right;
         OffsetRect(&ink, room.centred ? (room.width - rc.right) / 2 : 0,
                    room.centred_vertically ? (room.height - tm_.tmHeight) / 2 : 0);
@@ -151,9 +152,9 @@ private:
     }
 
     // The box of the glyphs of a line drawn from (0, 0), from their outlines'
-    // metrics: most glyphs stay clear of the line's top and bottom. A bitmap
-    // face has only its cells.
+    // metrics: most glyphs stay clear of the line's top and bottom.
     RECT InkOf(const wchar_t* text) const {
+        if (!(tm_.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE))) return DrawnRows(text);
         const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
         RECT ink = {0, 0, 0, 0};
         bool any = false;
@@ -161,11 +162,8 @@ private:
         for (const wchar_t* p = text; *p; ++p) {
             if (*p == L'&' && p[1]) ++p;  // an access key's marker draws nothing
             GLYPHMETRICS gm;
-            if (GetGlyphOutlineW(dc_, *p, GGO_METRICS, &gm, 0, nullptr, &identity) == GDI_ERROR) {
-                RECT cells = {0, 0, 0, tm_.tmHeight};
-                DrawTextW(dc_, text, -1, &cells, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-                return cells;
-            }
+            if (GetGlyphOutlineW(dc_, *p, GGO_METRICS, &gm, 0, nullptr, &identity) == GDI_ERROR)
+                return DrawnRows(text);
             if (gm.gmBlackBoxX > 0 && *p != L' ') {
                 RECT glyph = {pen + gm.gmptGlyphOrigin.x, tm_.tmAscent - gm.gmptGlyphOrigin.y,
                               pen + gm.gmptGlyphOrigin.x + (int)gm.gmBlackBoxX,
@@ -179,6 +177,42 @@ private:
             pen += gm.gmCellIncX;
         }
         return ink;
+    }
+
+    // A bitmap face has no outlines (Windows gives no metrics for its glyphs,
+    // Wine their cells): its line is drawn, black on white, and the rows it
+    // inks found (an access key's underline among them); across, its glyphs
+    // keep within their cells.
+    RECT DrawnRows(const wchar_t* text) const {
+        RECT cells = {0, 0, 0, tm_.tmHeight};
+        DrawTextW(dc_, text, -1, &cells, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = cells.right;
+        bi.bmiHeader.biHeight = -cells.bottom;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        DWORD* px = nullptr;
+        HBITMAP bmp = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, (void**)&px, nullptr, 0);
+        if (!bmp) return cells;
+        HGDIOBJ old = SelectObject(dc_, bmp);
+        const int n = cells.right * cells.bottom;
+        for (int i = 0; i < n; ++i) px[i] = 0xFFFFFF;
+        SetTextColor(dc_, 0);
+        SetBkColor(dc_, 0xFFFFFF);
+        DrawTextW(dc_, text, -1, &cells, DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP);
+        GdiFlush();
+        int top = cells.bottom, bottom = 0;
+        for (int i = 0; i < n; ++i) {
+            if ((px[i] & 0xFFFFFF) == 0xFFFFFF) continue;
+            if (i / cells.right < top) top = i / cells.right;
+            bottom = i / cells.right + 1;
+        }
+        SelectObject(dc_, old);
+        DeleteObject(bmp);
+        cells.top = bottom ? top : 0;
+        cells.bottom = bottom;
+        return cells;
     }
 
     HDC dc_;

@@ -2,34 +2,42 @@
 # Runs the windows' UI test (layouts, text fits, the faces the controls hold) in font worlds
 # made for it, each a Wine prefix of its own at the DPI of the run's $WINEPREFIX (Wine takes
 # the fonts from fontconfig when it makes a prefix):
-#   fewer    DejaVu and URW only: none of MS Sans Serif's stand-ins but Wine's own Tahoma
-#   wide     and a "Microsoft Sans Serif", the first stand-in, too wide for the captions
+#   fewer    DejaVu and URW only: of MS Sans Serif's stand-ins, DejaVu Sans Condensed and
+#            Nimbus Sans Narrow, and no bitmap "MS Sans Serif" (the main runs have one)
+#   wide     and a "Microsoft Sans Serif", the first stand-in, too wide for the captions;
+#            in place of URW's own, a "Z003" (the script row's first) whose last "d" of
+#            "Enabled" and "Disabled" lies far right of its advance, out of the state label,
+#            and a plain copy as "URW Chancery L", the next one
 #   fitting  and a "Microsoft Sans Serif" that fits them
-# The test reads the world from ZARN_FONT_WORLD. At 96 dpi Wine's bitmap "MS Sans Serif" is
-# taken before any stand-in, so the two made faces are tried at other DPIs only.
+# The test reads the world from ZARN_FONT_WORLD. At 96 dpi players' Windows has the named
+# bitmap face, taken before any stand-in, so the made faces are tried at other DPIs only.
 # Arguments: the UI test program and the panel.
 set -euo pipefail
 . "$(dirname "$0")/../../tools/utf8.sh"  # Wine needs a UTF-8 locale for non-ASCII file names
 here=$(cd "$(dirname "$0")" && pwd) builds=$(cd "$(dirname "$1")/../.." && pwd)
 dejavu=/usr/share/fonts/truetype/dejavu urw=/usr/share/fonts/opentype/urw-base35
+z003=$urw/Z003-MediumItalic.otf
 hex=$(sed -n '/^\[Control Panel\\\\Desktop\]/,/^\[/s/^"LogPixels"=dword:\([0-9a-fA-F]*\).*/\1/p' "${WINEPREFIX:?}/user.reg" | head -n 1)
 dpi=$((16#${hex:-60})) worlds=(fewer)
 [ "$dpi" -ne 96 ] && worlds+=(wide fitting)
 status=0
 trap 'wineserver -k 2>/dev/null || true' EXIT
 for world in "${worlds[@]}"; do
-  faces=$builds/fonts-$world
+  faces=$builds/fonts-$world dirs="<dir>$dejavu</dir><dir>$urw</dir>"
   mkdir -p "$faces"
-  case $world in  # the made face: from DejaVu Sans, twice as wide, or the condensed one, narrower
-    wide) made=(DejaVuSans.ttf 2) ;;
-    fitting) made=(DejaVuSansCondensed.ttf 0.85) ;;
+  case $world in  # the made faces, each "source:family:scale[:character:shift]" (font_world.py)
+    wide) made=("$dejavu/DejaVuSans.ttf:Microsoft Sans Serif:2" "$z003:Z003:1:d:1570" "$z003:URW Chancery L:1")
+          dirs+="<selectfont><rejectfont><glob>$z003</glob></rejectfont></selectfont>" ;;
+    fitting) made=("$dejavu/DejaVuSansCondensed.ttf:Microsoft Sans Serif:0.85") ;;
     *) made=() ;;
   esac
-  if [ ${#made[@]} -gt 0 ] && [ ! -f "$faces/made.ttf" ]; then
-    /usr/bin/python3 "$here/font_world.py" "$dejavu/${made[0]}" "Microsoft Sans Serif" "${made[1]}" "$faces/made.ttf"
-  fi
+  for face in "${made[@]}"; do
+    IFS=: read -r -a how <<<"$face"
+    out=$faces/${how[1]// /}.${how[0]##*.}
+    [ -f "$out" ] || /usr/bin/python3 "$here/font_world.py" "${how[0]}" "${how[1]}" "${how[2]}" "$out" "${how[@]:3}"
+  done
   export WINEPREFIX="$builds/wine-fonts-$world-$dpi" FONTCONFIG_FILE="$builds/fonts-$world.conf" ZARN_FONT_WORLD=$world
-  echo "<fontconfig><dir>$dejavu</dir><dir>$urw</dir><dir>$faces</dir><cachedir>$builds/fontconfig-cache-$world</cachedir></fontconfig>" >"$FONTCONFIG_FILE"
+  echo "<fontconfig>$dirs<dir>$faces</dir><cachedir>$builds/fontconfig-cache-$world</cachedir></fontconfig>" >"$FONTCONFIG_FILE"
   # Made once, as tools/test.sh makes its own: booted, its DPI set, and the server gone (registry
   # saved). A making cut short leaves a prefix without kernel32.dll, where Wine cannot start: it is
   # made again, at most three times.

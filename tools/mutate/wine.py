@@ -76,6 +76,9 @@ class Prefix:
             self._quiet(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                          "/t", "REG_DWORD", "/d", str(self.dpi), "/f"])
             subprocess.run(["wineserver", "-w"], env=self.env)
+        # The named face as Windows has it, as tools/test.sh gives its prefixes (also to one
+        # made before it did)
+        shutil.copy("/usr/share/wine/fonts/sserife.fon", os.path.join(self.dir, "drive_c", "windows", "Fonts"))
         self.env["DISPLAY"] = self.display.ensure()
         self.wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
