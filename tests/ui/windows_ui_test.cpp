@@ -354,6 +354,18 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 5000));
     SetForegroundWindow(panel.main());
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == launch; }, 5000)) << "on reactivation";
+    // A question asked while another window is in front (the panel then has no focus): once it is
+    // answered, the focus is where it was.
+    SetForegroundWindow(other);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other && !FocusOf(panel.main()); }, 5000));
+    HWND uninstall = panel.Main("Uninstall");
+    SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(uninstall), BN_CLICKED), (LPARAM)uninstall);
+    HWND box = panel.Box(game_files::kQuestion, {IDYES, IDNO});
+    Keys(box, {'N'});
+    EXPECT_TRUE(WaitGone(box));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel.main()) == launch; }, 5000));
+    Settle(panel.main());
+    EXPECT_EQ(FocusOf(panel.main()), launch) << "after a question asked in the background";
     DestroyWindow(other);
 }
 
