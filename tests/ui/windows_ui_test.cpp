@@ -23,17 +23,7 @@ RECT RectIn(HWND h, HWND to) {
     MapWindowPoints(HWND_DESKTOP, to, (POINT*)&rc, 2);
     return rc;
 }
-// A bitmap's pixels, `width` by `height`, the alpha bits kept or cleared.
-Pixels Bits(HBITMAP bmp, int width, int height, DWORD keep = 0xFFFFFF) {
-    BITMAPINFO bi = {{sizeof bi.bmiHeader, width, -height, 1, 32}};
-    Pixels px((size_t)width * height);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bmp, 0, height, px.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    for (DWORD& p : px) p &= keep;
-    return px;
-}
-// The screen's pixels in `window`'s client area, from (x, y), `width` by `height`.
+// The screen's pixels in `window`'s client area, from (x, y), `width` by `height`, as 0xRRGGBB.
 Pixels OnScreen(HWND window, int x, int y, int width = 1, int height = 1) {
     POINT at = {x, y};
     ClientToScreen(window, &at);
@@ -42,7 +32,10 @@ Pixels OnScreen(HWND window, int x, int y, int width = 1, int height = 1) {
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
     SelectObject(mem, old);
-    Pixels px = Bits(bmp, width, height);
+    BITMAPINFO bi = {{sizeof bi.bmiHeader, width, -height, 1, 32}};
+    Pixels px((size_t)width * height);
+    GetDIBits(screen, bmp, 0, height, px.data(), &bi, DIB_RGB_COLORS);
+    for (DWORD& p : px) p &= 0xFFFFFF;
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);

@@ -24,7 +24,6 @@
 #include "settings/game_options.h"
 #include "tests/standin.h"
 #include "tests/support/game_files.h"
-#include "tests/support/held_file.h"
 #include "tests/support/on_exit.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/remedies.h"
@@ -38,6 +37,8 @@ using Strings = std::vector<std::string>;
 const std::string kInUse = remedies::Reason(ERROR_SHARING_VIOLATION);
 const std::string kDenied = remedies::Reason(ERROR_ACCESS_DENIED) + "\n";
 
+// Opens `path` for reading as the game does (sharing reading only) or as `share` says; until it is
+// closed, the system refuses to delete or replace the file.
 HANDLE Hold(const std::string& path, DWORD share) {
     return CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
@@ -57,9 +58,9 @@ TEST(Windows, AFileHeldOpenStopsTheCommand) {
         RecordingWindow w;
         RealServices real(dir.path());
         core::Frm1 frm1(w, real.folder, real.files, real.programs, nullptr, real.clock);
-        Held held(dir.File(c.held));
+        HANDLE held = Hold(dir.File(c.held), FILE_SHARE_READ);
         (frm1.*c.press)();
-        held.Release();
+        CloseHandle(held);
         EXPECT_EQ(dir.Names(), c.after);
         EXPECT_EQ(w.messages, Strings{c.message});
     }
@@ -306,7 +307,7 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
     EXPECT_EQ(std::to_string(0.5), "0,500000");
     TempFolder dir("Игры ゲーム");
     dir.Write("RA2MD.ini", text);
-    Held held(dir.File("RA2MD.ini"));
+    HANDLE held = Hold(dir.File("RA2MD.ini"), FILE_SHARE_READ);
     RecordingWindow w;
     RealServices real(dir.path());
     core::GameOptions options(w, real.folder);
@@ -319,7 +320,7 @@ TEST(Windows, ASettingsFileHeldIsLeftAsItIsAndNumbersIgnoreTheUsersLocale) {
     w.texts["Text3"] = "12.5";
     options.Command1_Click();
     EXPECT_TRUE(w.closed && w.messages.empty());
-    held.Release();
+    CloseHandle(held);
     EXPECT_EQ(dir.Read("RA2MD.ini"), text);
     options.Command1_Click();
     EXPECT_EQ(dir.Read("RA2MD.ini"), "[Audio]\r\nSoundVolume=0.7\r\nInGameMusic=yes\r\nVoiceVolume=0.8\r\n"
