@@ -145,18 +145,21 @@ TEST(GameOptionsUi, ShowsTheFileSwitchesScrollsTypesAndSaves) {
     EXPECT_EQ(folder.Read("RA2MD.ini"), ini);
     // Opened again after the file changed: its new values, not the 33 typed.
     folder.Write("RA2MD.ini", "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=0.25\r\nVoiceVolume=0.700000"
-                 "\r\nScoreVolume=0.400000\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer"
+                 "\r\nScoreVolume=0\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer"
                  "=no\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1024\r\nScreenHeight=768\r\n");
     dialog = panel.Open(app::kGameOptionsLayout);
-    EXPECT_EQ(shown(), "Sound On|Off|On|On|25 25|70 70|40 40|1024x768");
+    EXPECT_EQ(shown(), "Sound On|Off|On|On|25 25|70 70|0 0|1024x768");
     SetWindowTextW(item("Text1"), L"150");
     SetWindowTextW(item("Text2"), L"7");
+    // A slider the load left at 0 has not changed yet: its first track click moves it by the
+    // toolkit's own step of 1, the next by the 10 its handler applied.
+    SendMessageW(dialog, WM_HSCROLL, SB_PAGERIGHT, (LPARAM)item("HScroll3"));
     SendMessageW(dialog, WM_HSCROLL, SB_PAGERIGHT, (LPARAM)item("HScroll3"));
     SetWindowTextW(item("Combo1"), L"1280x960");
     Click(item("Command1"));  // "Save And Close"
     ASSERT_TRUE(WaitGone(dialog));
     EXPECT_EQ(folder.Read("RA2MD.ini"), "[Options]\r\nGameSpeed=2\r\n[Audio]\r\nSoundVolume=1.5\r\nVoiceVolume="
-              "0.07\r\nScoreVolume=0.5\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
+              "0.07\r\nScoreVolume=0.11\r\nInGameMusic=yes\r\n[Video]\r\nAllowHiResModes=yes\r\nVideoBackBuffer="
               "no\r\nAllowVRAMSidebar=yes\r\nScreenWidth=1280\r\nScreenHeight=960\r\n");
 }
 
