@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/win/pictures.h"
 #include "tests/support/game_files.h"
 #include "tests/ui/panel.h"
 
@@ -294,10 +295,13 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
             Keys(w, {VK_ESCAPE});
             EXPECT_TRUE(WaitUntil([=] { return !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0); }, 5000))
                 << "the list stays open";
-            const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW, COLOR_WINDOWFRAME};
-            const COLORREF old[] = {GetSysColor(elements[0]), GetSysColor(elements[1]), GetSysColor(elements[2])},
-                           odd[] = {RGB(0, 128, 128), RGB(0, 0, 255), RGB(255, 0, 255)};
-            SetSysColors(3, elements, odd);
+            const int elements[] = {COLOR_BTNFACE, COLOR_WINDOW, COLOR_WINDOWFRAME, COLOR_WINDOWTEXT};
+            const COLORREF old[] = {GetSysColor(elements[0]), GetSysColor(elements[1]), GetSysColor(elements[2]),
+                                    GetSysColor(elements[3])},
+                           odd[] = {RGB(0, 128, 128), RGB(0, 0, 255), RGB(255, 0, 255), RGB(255, 255, 0)};
+            SetSysColors(4, elements, odd);
+            // The window's lines, black on its black until the system's text colour changes.
+            EXPECT_TRUE(WaitUntil([&] { return OnScreen(w, Px(60), Px(1560))[0] == Rgb(odd[3]); })) << "Line1";
             EXPECT_TRUE(WaitUntil([&] { return Ground(label, true) == Rgb(odd[0]); }))
                 << "the main window's empty label";
             EXPECT_TRUE(WaitUntil([&] { return Ground(field) == Rgb(odd[1]); })) << "the resolution box";
@@ -310,7 +314,7 @@ TEST(WindowsUi, EveryWindowAsLaidOutAndDrawnAndNoPlainKeyPressesAnything) {
                 auto edge = [&] { return OnScreen(w, (r.left + r.right) / 2, r.top)[0]; };  // clear of neighbours
                 EXPECT_TRUE(WaitUntil([&] { return (edge() != 0) == (*name == 'E'); })) << name;
             }
-            SetSysColors(3, elements, old);
+            SetSysColors(4, elements, old);
             // A label's access key gives the focus to the next control that takes it; there
             // the arrows move the slider.
             HWND slider = Control(w, *form, "HScroll1");
@@ -410,6 +414,10 @@ int Farthest(const Pixels& a, const Pixels& b) {
 // The icons: the 32 by 32 picture scaled by a tent as wide as the scale, as ImageMagick's
 // triangle filter scales it, within 4 levels on black.
 TEST(PicturesUi, EachPictureAndIconIsTheDrawingForTheScaleAlsoAfterADpiChange) {
+    // At a scale no test runs (103 %, say), the drawing taken is the first no more than a pixel
+    // short of the window: 67 x 68 pixels at 1x, 101 x 102 at 1.5x, 134 x 136 at 2x.
+    const int scales[][3] = {{68, 69, 0}, {69, 69, 1}, {68, 70, 1}, {102, 103, 1}, {103, 102, 2}, {500, 500, 2}};
+    for (const auto& s : scales) EXPECT_EQ(app::PictureScaleFor({67, 68}, {s[0], s[1]}), s[2]) << s[0] << "x" << s[1];
     TempFolder folder("Red Alert 2");
     Panel panel(folder);
     const int steps[] = {Px(1440), 120, 168, 144, 192, 96};
