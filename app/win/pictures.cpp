@@ -65,7 +65,7 @@ HBITMAP LoadDrawing(const platform::WString& name) {
 // `source` resampled to width x height with the box filter, as a 32-bit DIB
 // section: smooth when shrinking, and blocky but faithful the other way.
 HBITMAP Fitted(HBITMAP source, int width, int height) {
-    BITMAP bm;
+    BITMAP bm = {};
     if (!GetObjectW(source, sizeof bm, &bm) || width <= 0 || height <= 0) return nullptr;
     const int sw = bm.bmWidth, sh = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
     std::vector<std::uint32_t> pixels;
@@ -117,7 +117,7 @@ HBITMAP Ready(Shown* s, int width, int height) {
             s->scale = scale;
         }
     }
-    BITMAP bm;
+    BITMAP bm = {};
     if (!s->source || !GetObjectW(s->source, sizeof bm, &bm)) return nullptr;
     int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
     if (std::abs(bm.bmWidth - width) <= 1 && std::abs(h - height) <= 1) {
@@ -140,7 +140,7 @@ void Paint(HWND hwnd) {
     GetClientRect(hwnd, &rc);
     Shown* s = ShownBy(hwnd);
     HBITMAP bitmap = s ? Ready(s, rc.right, rc.bottom) : nullptr;
-    BITMAP bm;
+    BITMAP bm = {};
     if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bitmap);
