@@ -20,8 +20,6 @@ Status Refused(DWORD err, const WString& path) {
     return Status::Refused(SystemReason(err), (long)err, Narrow(path), Step::kStart);
 }
 
-}  // namespace
-
 // A program whose name holds "patch", "setup" or "install" and that has no
 // manifest is taken by Windows' installer detection for one that needs an
 // administrator: CreateProcessW refuses it with ERROR_ELEVATION_REQUIRED.
@@ -53,7 +51,9 @@ Status StartThroughShell(const WString& path, int show_state) {
     return s;
 }
 
-Status StartProgram(const std::string& path, int show_state) {
+}  // namespace
+
+Status StartProgramWith(CreateProcessFn create, const std::string& path, int show_state) {
     // The explicit application name means a folder with spaces can never
     // start "C:\Program" instead; the command line is the path, exactly.
     WString app = Widen(path);
@@ -63,8 +63,7 @@ Status StartProgram(const std::string& path, int show_state) {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = (WORD)show_state;
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                       &pi)) {
+    if (create(app.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         return Status::Success();
@@ -72,6 +71,10 @@ Status StartProgram(const std::string& path, int show_state) {
     DWORD err = GetLastError();
     if (err != kElevationRequired) return Refused(err, app);
     return StartThroughShell(app, show_state);
+}
+
+Status StartProgram(const std::string& path, int show_state) {
+    return StartProgramWith(CreateProcessW, path, show_state);
 }
 
 Status SystemPrograms::StartProgram(const std::string& path, int show_state) {

@@ -1,13 +1,20 @@
-// The shell's way of starting a program, taken when CreateProcessW answers
-// ERROR_ELEVATION_REQUIRED; on its own so that it can be run where nothing
-// asks for elevation.
+// Starting a program with a given CreateProcessW: the system's, or in a test
+// one that answers as Windows does where Wine never would (a program that
+// needs an administrator).
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 #include "platform/status.h"
-#include "platform/win/wide.h"
 
 namespace platform {
 
-Status StartThroughShell(const WString& path, int show_state);
+using CreateProcessFn = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES,
+                                      LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                                      LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+
+Status StartProgramWith(CreateProcessFn create, const std::string& path, int show_state);
 
 }  // namespace platform
