@@ -52,13 +52,26 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
         for (const std::string& name : kModFiles) EXPECT_EQ(folder.Read(enable ? name : name + ".Zarn"), name);
     }
     // A command runs to its end before the next: Clean, sent from another thread while Disable
-    // waits for a file the game holds, runs no part of it then or later.
+    // waits for a file the game holds, runs no part of it then or later. Meanwhile the panel is
+    // painted again when uncovered, the pointer over it is the wait cursor, and the arrow after.
+    auto pointer = [&] {
+        SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        CURSORINFO info = {sizeof info};
+        return GetCursorInfo(&info) ? info.hCursor : nullptr;
+    };
     Keys(panel.main(), {VK_MENU, 'E'});
     EXPECT_TRUE(WaitUntil([&] { return TextOf(panel.Main("visual")) == "Enabled"; }));
     HANDLE held = CreateFileW(platform::Widen(folder.File("ra2md.csf")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     Click(panel.Main("Command3"));
     EXPECT_TRUE(WaitUntil([&] { return !folder.Read("ea_wwlogo.bik.Zarn").empty(); }));
+    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_WAIT));
+    InvalidateRect(panel.main(), nullptr, TRUE);
+    EXPECT_TRUE(WaitUntil([&] {
+        return !GetUpdateRect(panel.main(), nullptr, FALSE) || panel.FindBox(0);
+    }));
+    EXPECT_FALSE(panel.FindBox(0)) << "not painted while Disable waited";
     SendNotifyMessageW(panel.main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel.Main("Clean")), BN_CLICKED),
                        (LPARAM)panel.Main("Clean"));
     HWND box = panel.Box("Could not copy \"ra2md.csf\" to \"ra2md.csf.Zarn\": " +
@@ -70,6 +83,7 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
+    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_ARROW));
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
