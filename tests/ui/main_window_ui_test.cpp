@@ -54,9 +54,7 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     // A command runs to its end before the next: Clean, sent from another thread while Disable
     // waits for a file the game holds, runs no part of it then or later. Meanwhile the panel is
     // painted again when uncovered, the pointer over it is the wait cursor, and the arrow after.
-    auto pointer = [&] {
-        SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    auto pointer = [] {
         CURSORINFO info = {sizeof info};
         return GetCursorInfo(&info) ? info.hCursor : nullptr;
     };
@@ -83,7 +81,8 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
-    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_ARROW)) << "once the mouse moves over it";
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
