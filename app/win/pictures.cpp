@@ -16,6 +16,8 @@ const wchar_t kPictureClass[] = L"ZarnPicture";
 
 namespace {
 
+constexpr int kBand = 16;  // rows blitted at once
+
 // Resource names of the drawings at 1, 1.5 and 2 times: "A", "A_150", "A_200".
 const wchar_t* const kScaleSuffix[] = {L"", L"_150", L"_200"};
 
@@ -144,7 +146,11 @@ void Paint(HWND hwnd) {
     if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bitmap);
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+        // In bands: a drawing is converted to the screen's format on its way,
+        // and Wine converts through a buffer of all that one call blits, which
+        // its heap then keeps (300 KB for the widest picture at 96 dpi).
+        for (int y = 0; y < rc.bottom; y += kBand)
+            BitBlt(dc, 0, y, rc.right, kBand, mem, 0, y, SRCCOPY);
         SelectObject(mem, old);
         DeleteDC(mem);
         // a drawing a pixel short of the client area: the ground is black
