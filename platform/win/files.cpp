@@ -83,7 +83,7 @@ void DeletePart(const WString& part) {
 // moving each byte twice costs little more than the system's own copy; with
 // pieces of some MiB, under Wine on a shared processor, the copy ran at half
 // the speed of `cp`. Progress is reported every 4 MiB. Returns 0 or the error.
-DWORD CopyData(HANDLE in, HANDLE out, Patience& patience) {
+DWORD CopyData(HANDLE in, HANDLE out, FlushFn flush, Patience& patience) {
     LARGE_INTEGER size_value = {};
     if (!GetFileSizeEx(in, &size_value)) return GetLastError();
     const std::uint64_t size = (std::uint64_t)size_value.QuadPart;
@@ -111,7 +111,7 @@ DWORD CopyData(HANDLE in, HANDLE out, Patience& patience) {
     if (err) return err;
     FILETIME written;
     if (GetFileTime(in, nullptr, nullptr, &written)) SetFileTime(out, nullptr, nullptr, &written);
-    if (!FlushFileBuffers(out)) {
+    if (!flush(out)) {
         err = GetLastError();
         // A share without flushes (ERROR_INVALID_FUNCTION) has had every
         // write; a real write error fails the copy.
@@ -138,8 +138,8 @@ bool FileExists(const std::string& path) {
 
 // The same copy on Windows and under Wine (whose CopyFileExW never reports
 // progress): data, last-write time and attributes, as CopyFileExW copies them.
-Status CopyFileReplace(const std::string& source, const std::string& target,
-                       const CopyProgress& progress) {
+Status CopyFileReplaceWith(FlushFn flush, const std::string& source, const std::string& target,
+                           const CopyProgress& progress) {
     // `from` and `to` name the files in a refusal; the calls take their
     // native forms.
     WString from = Widen(source), to = Widen(target);
@@ -167,7 +167,7 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
         return Refused(err, to, Step::kCreateCopy);
     }
     Step step = Step::kWrite;
-    DWORD err = CopyData(in, out, patience);
+    DWORD err = CopyData(in, out, flush, patience);
     CloseHandle(out);
     if (!err) SetFileAttributesW(part.c_str(), GetFileAttributesW(from_path.c_str()));
     CloseHandle(in);
@@ -180,6 +180,11 @@ Status CopyFileReplace(const std::string& source, const std::string& target,
     if (!err) return Status::Success();
     DeletePart(part);
     return Refused(err, to, step);
+}
+
+Status CopyFileReplace(const std::string& source, const std::string& target,
+                       const CopyProgress& progress) {
+    return CopyFileReplaceWith(FlushFileBuffers, source, target, progress);
 }
 
 // Never retried: a file held now is the player's to close.

@@ -1,6 +1,12 @@
-// The form of a path that the file functions are given.
+// The Windows file calls' own parts: the form of a path they are given,
+// and the copy with its flush handed in.
 #pragma once
 
+#include <string>
+
+#include <windows.h>
+
+#include "platform/files.h"
 #include "platform/win/wide.h"
 
 namespace platform {
@@ -13,5 +19,11 @@ namespace platform {
 // already, as they are. The extended form takes the path literally, so it
 // must be full and use only backslashes.
 WString LongPathForm(const WString& path);
+
+// CopyFileReplace with the call that pushes the copy's data to the disk
+// handed in; CopyFileReplace hands in FlushFileBuffers.
+using FlushFn = BOOL(WINAPI*)(HANDLE);
+Status CopyFileReplaceWith(FlushFn flush, const std::string& source, const std::string& target,
+                           const CopyProgress& progress = {});
 
 }  // namespace platform

@@ -132,7 +132,13 @@ TEST(Windows, HiddenAndSystemFilesCountAsAbsent) {
     }
 }
 
-TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
+DWORD flush_error;  // what FailingFlush fails with
+BOOL WINAPI FailingFlush(HANDLE) {
+    SetLastError(flush_error);
+    return FALSE;
+}
+
+TEST(Windows, CopiesWaitForAHeldFileKeepTheSourcesTimeAndFailOnlyOnAWriteError) {
     enum { kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood };  // what is held
     const std::string data = Data("ra2md.csf", 9u << 20);
     for (auto c : {kSource, kLeftoverCopy, kNewCopyWhenRenamed, kSourceForGood}) {
@@ -172,6 +178,20 @@ TEST(Windows, CopiesWaitForAFileHeldForAMoment) {
     GetFileAttributesExW(platform::Widen(dir.File("ra2md.csf.Zarn")).c_str(), GetFileExInfoStandard, &copy);
     EXPECT_EQ(copy.dwFileAttributes & FILE_ATTRIBUTE_READONLY, (DWORD)FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(copy.ftLastWriteTime.dwHighDateTime, written.dwHighDateTime);
+
+    // A share without flushes has had every write; any other failed flush fails the copy.
+    for (DWORD error : {ERROR_INVALID_FUNCTION, ERROR_DISK_FULL}) {
+        TempFolder folder;
+        folder.Write("ra2md.csf", "csf");
+        folder.Write("ra2md.csf.Zarn", "old");
+        flush_error = error;
+        platform::Status s =
+            platform::CopyFileReplaceWith(FailingFlush, folder.File("ra2md.csf"), folder.File("ra2md.csf.Zarn"));
+        const bool ok = error == ERROR_INVALID_FUNCTION;
+        EXPECT_EQ(folder.Read("ra2md.csf.Zarn"), ok ? "csf" : "old");
+        EXPECT_EQ(folder.Names(), (Strings{"ra2md.csf", "ra2md.csf.Zarn"}));
+        EXPECT_EQ(s.reason + "|" + s.file, ok ? "|" : remedies::Reason(error) + "|" + folder.File("ra2md.csf.Zarn"));
+    }
 }
 
 // A game folder deep enough that the copy's temporary name passes MAX_PATH, though every real
