@@ -81,8 +81,12 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     Click(panel.Main("Clean"));
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
-    SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_ARROW)) << "once the mouse moves over it";
+    // The files are gone a moment before Clean has ended, and until it has, the mouse over the
+    // panel still finds the wait cursor.
+    EXPECT_TRUE(WaitUntil([&] {
+        SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return pointer() == LoadCursorW(nullptr, IDC_ARROW);
+    })) << "the arrow once the mouse moves over it";
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
