@@ -82,11 +82,14 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
     // The files are gone a moment before Clean has ended, and until it has, the mouse over the
-    // panel still finds the wait cursor.
+    // panel still finds the wait cursor. The pointer read is the front window's thread's (Wine):
+    // without a window manager the front can go elsewhere when the box closes.
     EXPECT_TRUE(WaitUntil([&] {
+        if (GetForegroundWindow() != panel.main()) SetForegroundWindow(panel.main());
         SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return pointer() == LoadCursorW(nullptr, IDC_ARROW);
-    })) << "the arrow once the mouse moves over it";
+    })) << "the arrow once the mouse moves over it; the pointer is " << pointer() << ", the wait cursor "
+        << LoadCursorW(nullptr, IDC_WAIT) << (GetForegroundWindow() == panel.main() ? "" : "; the panel not in front");
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
