@@ -26,6 +26,14 @@ LRESULT CALLBACK SubclassMain(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// The cursor the panel's thread holds once it has handled a WM_SETCURSOR: read on that thread,
+// so what another thread or the front window did to the screen's pointer does not count.
+HCURSOR g_after_set_cursor;
+LRESULT CALLBACK AfterSetCursor(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && ((CWPRETSTRUCT*)lp)->message == WM_SETCURSOR) g_after_set_cursor = GetCursor();
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 // The marker's state is shown from the first paint: a file of its name in any case is Enabled,
 // a folder of that name Disabled.
 TEST(MainWindowUi, StateLabelHoldsTheMarkersStateAtTheFirstPaint) {
@@ -82,14 +90,15 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     EXPECT_TRUE(WaitUntil([&] { return folder.Names().size() == kModFiles.size() + 1; }));
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
     // The files are gone a moment before Clean has ended, and until it has, the mouse over the
-    // panel still finds the wait cursor. The pointer read is the front window's thread's (Wine):
-    // without a window manager the front can go elsewhere when the box closes.
+    // panel still finds the wait cursor.
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterSetCursor, nullptr,
+                                   GetWindowThreadProcessId(panel.main(), nullptr));
     EXPECT_TRUE(WaitUntil([&] {
-        if (GetForegroundWindow() != panel.main()) SetForegroundWindow(panel.main());
         SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return pointer() == LoadCursorW(nullptr, IDC_ARROW);
-    })) << "the arrow once the mouse moves over it; the pointer is " << pointer() << ", the wait cursor "
-        << LoadCursorW(nullptr, IDC_WAIT) << (GetForegroundWindow() == panel.main() ? "" : "; the panel not in front");
+        return g_after_set_cursor == LoadCursorW(nullptr, IDC_ARROW);
+    })) << "the arrow once the mouse moves over it; the panel's cursor is " << g_after_set_cursor
+        << ", the wait cursor " << LoadCursorW(nullptr, IDC_WAIT);
+    UnhookWindowsHookEx(hook);
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
     ASSERT_TRUE(WaitStarted(folder, "RA2MD.exe", &started));
