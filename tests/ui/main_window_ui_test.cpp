@@ -26,6 +26,28 @@ LRESULT CALLBACK SubclassMain(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// A cursor's picture: its hot spot, then each bitmap's size and pixels. Cursors are compared by
+// what they show, not by handle: Wine can give two threads that load a system cursor at once a
+// handle each (the test's and the panel's arrows then differ).
+std::vector<LONG> Picture(HCURSOR cursor) {
+    ICONINFO info;
+    if (!cursor || !GetIconInfo(cursor, &info)) return {};
+    std::vector<LONG> picture = {(LONG)info.xHotspot, (LONG)info.yHotspot};
+    HDC screen = GetDC(nullptr);
+    for (HBITMAP bitmap : {info.hbmMask, info.hbmColor}) {
+        BITMAP b = {};
+        if (!bitmap || !GetObjectW(bitmap, sizeof b, &b)) continue;
+        BITMAPINFO bi = {{sizeof bi.bmiHeader, b.bmWidth, -b.bmHeight, 1, 32, BI_RGB}};
+        picture.insert(picture.end(), {b.bmWidth, b.bmHeight});
+        size_t at = picture.size();
+        picture.resize(at + (size_t)b.bmWidth * b.bmHeight);
+        GetDIBits(screen, bitmap, 0, b.bmHeight, picture.data() + at, &bi, DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+    }
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
 // The cursor the panel's thread holds once it has handled a WM_SETCURSOR: read on that thread,
 // so what another thread or the front window did to the screen's pointer does not count.
 HCURSOR g_after_set_cursor;
@@ -72,7 +94,19 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
                               nullptr);
     Click(panel.Main("Command3"));
     EXPECT_TRUE(WaitUntil([&] { return !folder.Read("ea_wwlogo.bik.Zarn").empty(); }));
-    EXPECT_EQ(pointer(), LoadCursorW(nullptr, IDC_WAIT));
+    const std::vector<LONG> wait = Picture(LoadCursorW(nullptr, IDC_WAIT)),
+                            arrow = Picture(LoadCursorW(nullptr, IDC_ARROW));
+    ASSERT_FALSE(wait.empty());
+    ASSERT_NE(wait, arrow);
+    // The cursor the panel sets when told the mouse moved over it.
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterSetCursor, nullptr,
+                                   GetWindowThreadProcessId(panel.main(), nullptr));
+    auto moved_over = [&] {
+        SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return Picture(g_after_set_cursor);
+    };
+    EXPECT_EQ(Picture(pointer()), wait) << "the wait cursor once Disable has begun";
+    EXPECT_EQ(moved_over(), wait) << "the wait cursor when the mouse moves over the panel while Disable waits";
     InvalidateRect(panel.main(), nullptr, TRUE);
     EXPECT_TRUE(WaitUntil([&] {
         return !GetUpdateRect(panel.main(), nullptr, FALSE) || panel.FindBox(0);
@@ -91,13 +125,9 @@ TEST(MainWindowUi, EnableDisableCleanAndLaunchByAccessKeyAndClick) {
     EXPECT_FALSE(panel.AnyBox()) << "Clean is silent";
     // The files are gone a moment before Clean has ended, and until it has, the mouse over the
     // panel still finds the wait cursor.
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterSetCursor, nullptr,
-                                   GetWindowThreadProcessId(panel.main(), nullptr));
-    EXPECT_TRUE(WaitUntil([&] {
-        SendMessageW(panel.main(), WM_SETCURSOR, (WPARAM)panel.main(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return g_after_set_cursor == LoadCursorW(nullptr, IDC_ARROW);
-    })) << "the arrow once the mouse moves over it; the panel's cursor is " << g_after_set_cursor
-        << ", the wait cursor " << LoadCursorW(nullptr, IDC_WAIT);
+    EXPECT_TRUE(WaitUntil([&] { return moved_over() == arrow; }))
+        << "the arrow once the mouse moves over it; the panel's cursor is "
+        << (Picture(g_after_set_cursor) == wait ? "the wait cursor" : "neither the arrow nor the wait cursor");
     UnhookWindowsHookEx(hook);
     Keys(panel.main(), {VK_MENU, 'L'});
     Started started;
